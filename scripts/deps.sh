@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine, as root.
+# Only missing packages are fetched, so a second run costs a few seconds.
+set -euo pipefail
+
+need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
+      libpng-dev libgif-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev
+      fonts-dejavu-core libclang-rt-14-dev
+      g++-mingw-w64-i686 binutils-mingw-w64-i686
+      xvfb xdotool imagemagick x11-utils locales wine wine32:i386 python3)
+
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The Russian user-interface tests need this locale.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
+  sed -i 's/^# *ru_RU.UTF-8 UTF-8/ru_RU.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

@@ -1,0 +1,94 @@
+// Frame presentation shared by every host: the trace passes, the paint
+// sequence, the pacing of repaints, and the clock and FPS texts. The host
+// supplies the platform half through FrameHost.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "RDrawUn.h"
+#include "UTypes.h"
+
+namespace quorvex {
+
+// Entry k selects the pass for TraceModeInd k: 0 Simple, 1 Diffusion, any
+// other value Fire.
+inline constexpr uint8_t TraceModeTable[3] = {0, 1, 2};
+
+enum class TraceEffect { Simple, Diffusion, Fire };
+
+// The pass TraceModeInd selects; a negative remainder selects Fire.
+TraceEffect EffectFor(int32_t traceModeInd);
+// TraceLength outside 0..3 counts as the nearest of 0..3.
+int32_t EffectiveTraceLength(int32_t traceLength);
+
+// Plain row-by-row passes, in place, top-down and left to right.
+void SimplePass(IndexedPixels px, int32_t traceLength);
+void DiffusionPass(IndexedPixels px, int32_t traceLength);
+void FirePass(IndexedPixels px, int32_t traceLength);
+
+// The pass for the current settings (TraceModeInd already reduced mod 3).
+void TracePass(const SaverSettings& s, IndexedPixels px);
+
+// Repaint pacing of the animation thread.
+inline constexpr uint32_t TracePeriodMs = 30;
+inline constexpr uint32_t PlainPeriodMs = 10;
+inline uint32_t RepaintPeriod(bool trace) { return trace ? TracePeriodMs : PlainPeriodMs; }
+// Sleep after a turn that took `elapsed` ms: the rest of the period, at least 3.
+uint32_t RepaintWait(uint32_t period, uint32_t elapsed);
+
+// "57 fps": frames / elapsed * 1000 rounded half-even, then the suffix.
+// Empty when no time has passed. Returns the length written (buffer >= 32).
+size_t FpsText(int32_t frameCount, uint32_t elapsedMs, const char* suffix, char* out, size_t outSize);
+
+// Local time of day in a long time format.
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+struct TimeFormat {
+    bool twelveHour = false;
+    bool leadingZero = true;
+    char separator = ':';
+    const char* am = "AM";
+    const char* pm = "PM";
+    bool designatorFirst = false;
+};
+size_t ClockText(const TimeOfDay& t, const TimeFormat& f, char* out, size_t outSize);
+
+// The platform half of one paint.
+class FrameHost {
+public:
+    virtual ~FrameHost() = default;
+    // Copy the surface (the frame the previous paint prepared) to the window.
+    virtual void Present() = 0;
+    // The point fills leave their last colour as the surface's background;
+    // give it back black before anything else uses it.
+    virtual void ResetBackground() {}
+    // Clear the whole surface to black (Trace off).
+    virtual void ClearSurface() = 0;
+    // Draw the clock text into the surface, its top-right corner 25 px from
+    // the right and top edges, in the clock face. `colour` is null with Trace
+    // on: the text stays white and fades with the trails.
+    virtual void DrawClock(const char* text, size_t length, const PackedColour* colour) = 0;
+    // Draw the FPS text onto the window at (10, 10), white on black.
+    virtual void DrawFps(const char* text, size_t length) = 0;
+    virtual uint32_t Now() = 0;
+    virtual void LocalClockText(char* out, size_t outSize, size_t& length) = 0;
+};
+
+struct PaintState {
+    int32_t FrameCount = 0;
+    uint32_t FpsStartTick = 0;
+    int32_t ClockTick = 0;
+};
+
+// Window creation: the FPS base and the clock's second.
+void StartPaintState(PaintState& ps, uint32_t fpsTick, uint32_t clockTick);
+
+// One paint: present, clear (Trace off), StepFrame, TraceModeInd mod 3,
+// trace pass (Trace on), clock, FPS text.
+void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix);
+
+}  // namespace quorvex
