@@ -1,0 +1,145 @@
+// Entry of Quorvex.scr: seeds the generator, loads the interface strings and
+// the settings, then runs the mode the command line names until its end.
+// Every mode ends the process with exit code 0.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app.h"
+#include "app_State.h"
+#include "app_Window.h"
+#include "frame_Present.h"
+#include "frame_Thread.h"
+#include "settings.h"
+#include "settings_Win32.h"
+
+namespace quorvex::win32 {
+
+namespace {
+
+uint32_t StartSeed() {
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter)) return static_cast<uint32_t>(counter.LowPart);
+    return GetTickCount();
+}
+
+void LoadUiStrings() {
+    UiStrings& strings = Host().Strings;
+    for (int id = 1; id <= 8; ++id) {
+        char buffer[128] = {};
+        LoadStringA(Host().Instance, static_cast<UINT>(id), buffer, sizeof buffer);
+        lstrcpynA(strings.text[id], buffer, sizeof strings.text[id]);
+    }
+}
+
+void ShowStartFailure(int stringId) { MessageBoxA(nullptr, Host().Strings[stringId], SaverName, MB_OK | MB_ICONHAND); }
+
+void RunMessageLoop() {
+    MSG msg;
+    // GetMessageA reports an error as -1; only a real message goes on.
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void SetSaverRunning(UINT running) {
+    UINT previous = 0;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
+}
+
+void RunWindowMode(const RunRequest& request) {
+    HostState& host = Host();
+    const bool preview = request.mode == RunMode::Preview;
+    // One saver or preview at a time.
+    if (FindWindowA(SaverName, SaverName) != nullptr) return;
+    if (!RegisterSaverClass()) {
+        ShowStartFailure(2);
+        return;
+    }
+
+    HWND parent = nullptr;
+    RECT previewRect{0, 0, 0, 0};
+    HWND previousActive = nullptr;
+    if (preview) {
+        parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(request.window));
+        GetWindowRect(parent, &previewRect);
+        host.PreviewMode.store(true, std::memory_order_relaxed);
+    } else {
+        previousActive = GetActiveWindow();
+        // The taskbar is never reactivated.
+        if (previousActive == FindWindowA("Shell_TrayWnd", nullptr)) previousActive = nullptr;
+    }
+    BindEngine();
+
+    HWND window;
+    if (preview) {
+        window = CreateWindowExA(0, SaverName, SaverName, WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
+                                 previewRect.right - previewRect.left, previewRect.bottom - previewRect.top, parent,
+                                 nullptr, host.Instance, nullptr);
+    } else {
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, SaverName, SaverName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 host.Instance, nullptr);
+    }
+    if (window == nullptr) {
+        ShowStartFailure(3);
+        return;
+    }
+    host.SaverWindow.store(window, std::memory_order_relaxed);
+
+    if (preview) {
+        ShowWindow(window, SW_SHOWNORMAL);
+    } else {
+        ShowCursor(FALSE);
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+    UpdateWindow(window);
+
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, AnimationThreadProc, nullptr, 0, &threadId);
+    // Never joined; the handle is not needed.
+    if (thread != nullptr) CloseHandle(thread);
+
+    if (!preview) SetSaverRunning(1);
+    RunMessageLoop();
+    SetSaverRunning(0);
+    SetActiveWindow(previousActive);
+}
+
+int Run() {
+    HostState& host = Host();
+    host.Instance = GetModuleHandleA(nullptr);
+    host.Animation.Random.RandomSeed = StartSeed();
+    LoadUiStrings();
+    LoadClockFormat();
+    const RunRequest request = DecideRunMode(__argc, __argv);
+    RegistrySettings registry;
+    host.Settings = LoadSettings(registry);
+
+    switch (request.mode) {
+        case RunMode::ChangePassword:
+            ChangeSaverPassword(request.window);
+            SetActiveWindow(nullptr);
+            break;
+        case RunMode::Configure:
+            RunConfigDialog(reinterpret_cast<HWND>(static_cast<uintptr_t>(request.window)));
+            SetActiveWindow(nullptr);
+            break;
+        case RunMode::Saver:
+        case RunMode::Preview:
+            RunWindowMode(request);
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace quorvex::win32
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    quorvex::win32::Run();
+    // The animation thread is never joined: ending the process ends it.
+    ExitProcess(0);
+}

@@ -1,0 +1,103 @@
+// Presentation of a frame through GDI: the copy to the window, the clear,
+// the clock in the surface and the FPS text on the window.
+#include "frame_Present.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app_State.h"
+#include "app_Surface.h"
+
+namespace quorvex::win32 {
+
+namespace {
+
+class GdiPresenter final : public FrameHost {
+public:
+    void Present() override {
+        const FrameSurface& s = Host().Surface;
+        BitBlt(s.WindowDC, s.ClientRect.left, s.ClientRect.top, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
+    }
+
+    void ResetBackground() override { SetBkColor(Host().Surface.MemoryDC, 0); }
+
+    void ClearSurface() override {
+        const FrameSurface& s = Host().Surface;
+        RECT all{0, 0, s.Width, s.Height};
+        ExtTextOutA(s.MemoryDC, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    }
+
+    void DrawClock(const char* text, size_t length, const PackedColour* colour) override {
+        const FrameSurface& s = Host().Surface;
+        if (colour != nullptr) SetTextColor(s.MemoryDC, *colour);
+        TextOutA(s.MemoryDC, s.Width - 25, 25, text, static_cast<int>(length));
+    }
+
+    void DrawFps(const char* text, size_t length) override {
+        TextOutA(Host().Surface.WindowDC, 10, 10, text, static_cast<int>(length));
+    }
+
+    uint32_t Now() override { return GetTickCount(); }
+
+    void LocalClockText(char* out, size_t outSize, size_t& length) override {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        TimeOfDay t{now.wHour, now.wMinute, now.wSecond};
+        length = ClockText(t, Host().Clock.format, out, outSize);
+    }
+};
+
+class GetTickCountSource final : public TickSource {
+public:
+    uint32_t Now() override { return GetTickCount(); }
+};
+
+GdiPresenter& Presenter() {
+    static GdiPresenter presenter;
+    return presenter;
+}
+
+// One locale item as text; `fallback` when the locale has none.
+void LocaleText(LCTYPE item, char* out, int outSize, const char* fallback) {
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, item, out, outSize) <= 0) {
+        lstrcpynA(out, fallback, outSize);
+    }
+}
+
+int LocaleNumber(LCTYPE item, int fallback) {
+    char text[8];
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, item, text, sizeof text) <= 0) return fallback;
+    return std::atoi(text);
+}
+
+}  // namespace
+
+TickSource& SystemTicks() {
+    static GetTickCountSource ticks;
+    return ticks;
+}
+
+void LoadClockFormat() {
+    ClockFormat& c = Host().Clock;
+    char separator[8];
+    LocaleText(LOCALE_STIME, separator, sizeof separator, ":");
+    c.format.separator = separator[0] != '\0' ? separator[0] : ':';
+    c.format.twelveHour = LocaleNumber(LOCALE_ITIME, 1) == 0;
+    c.format.leadingZero = LocaleNumber(LOCALE_ITLZERO, 1) != 0;
+    c.format.designatorFirst = LocaleNumber(LOCALE_ITIMEMARKPOSN, 0) != 0;
+    LocaleText(LOCALE_S1159, c.am, sizeof c.am, "AM");
+    LocaleText(LOCALE_S2359, c.pm, sizeof c.pm, "PM");
+    c.format.am = c.am;
+    c.format.pm = c.pm;
+}
+
+void PaintSaverFrame() {
+    HostState& host = Host();
+    // A password prompt, a 0 x 0 resize or the teardown may have taken the
+    // surface or switched painting off; then nothing is drawn.
+    if (!host.PaintEnabled.load(std::memory_order_relaxed) || !SurfaceLive()) return;
+    PaintFrame(host.Animation, host.Paint, Presenter(), host.Strings[4]);
+}
+
+}  // namespace quorvex::win32

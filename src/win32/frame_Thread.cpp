@@ -1,0 +1,23 @@
+// The animation thread only paces the repaints: every drawing happens on
+// the window's thread in the paint handler.
+#include "frame_Thread.h"
+
+#include <windows.h>
+
+#include "app_State.h"
+#include "frame.h"
+
+namespace quorvex::win32 {
+
+DWORD WINAPI AnimationThreadProc(LPVOID) {
+    HostState& host = Host();
+    do {
+        const DWORD t0 = GetTickCount();
+        InvalidateRect(host.SaverWindow.load(std::memory_order_relaxed), nullptr, FALSE);
+        const uint32_t period = RepaintPeriod(host.ThreadTrace.load(std::memory_order_relaxed));
+        Sleep(RepaintWait(period, GetTickCount() - t0));
+    } while (!host.StopThread.load(std::memory_order_relaxed));
+    return 0;
+}
+
+}  // namespace quorvex::win32

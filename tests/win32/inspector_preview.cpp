@@ -1,0 +1,94 @@
+// Test-only host that asks a running preview to close the way the system
+// asks any window: it plays the display-properties window (a top-level
+// window with a 152 x 112 box), starts the saver with "/p <box>", then posts
+// WM_CLOSE to the saver's window inside the box. A preview must close at
+// once, without consulting the screen-saver password. Lines on stdout:
+//   saver_window found|missing
+//   exit_after_close <code>|timeout
+//
+// Usage: inspector_preview.exe <saver>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr char SaverName[] = "Quorvex Screen Saver";
+
+void Report(const char* key, const std::string& value) {
+    std::printf("%s %s\n", key, value.c_str());
+    std::fflush(stdout);
+}
+
+bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
+
+// Runs this thread's messages until `done` holds or `ms` have passed.
+template <typename Done>
+bool PumpUntil(DWORD ms, Done done) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start >= ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: inspector_preview <saver>\n");
+        return 2;
+    }
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "QuorvexPreviewCloser";
+    RegisterClassA(&wc);
+    HWND top = CreateWindowExA(0, wc.lpszClassName, "Quorvex Preview Closer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                               272, 232, nullptr, nullptr, instance, nullptr);
+    HWND box = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, 152, 112, top,
+                               nullptr, instance, nullptr);
+
+    std::string command = std::string("\"") + argv[1] + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(box));
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        Report("saver_window", "missing");
+        return 1;
+    }
+    HWND saver = nullptr;
+    PumpUntil(20000, [&] {
+        saver = FindWindowExA(box, nullptr, SaverName, SaverName);
+        return (saver != nullptr && (GetWindowLongA(saver, GWL_STYLE) & WS_VISIBLE) != 0) || Ended(pi.hProcess);
+    });
+    Report("saver_window", saver != nullptr ? "found" : "missing");
+    int result = 1;
+    if (saver != nullptr) {
+        PostMessageA(saver, WM_CLOSE, 0, 0);
+        if (PumpUntil(10000, [&] { return Ended(pi.hProcess); })) {
+            DWORD code = 0;
+            GetExitCodeProcess(pi.hProcess, &code);
+            Report("exit_after_close", std::to_string(code));
+            result = 0;
+        } else {
+            Report("exit_after_close", "timeout");
+        }
+    }
+    DestroyWindow(box);
+    if (!PumpUntil(10000, [&] { return Ended(pi.hProcess); })) TerminateProcess(pi.hProcess, 1);
+    DestroyWindow(top);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
