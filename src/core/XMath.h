@@ -1,9 +1,11 @@
 // Extended-precision helpers shared by the shape library and the engine.
 //
 // Every build (x86-64 Linux, i686 MinGW) must produce bit-identical clouds and
-// frames. The C libraries disagree on sinl/cosl (glibc computes them in
-// software, MinGW uses the x87 instructions), so on x86 both builds go to the
-// x87 instructions directly. sqrt is correctly rounded everywhere.
+// frames, and the values must be those of extended arithmetic rounded to
+// nearest. The C libraries disagree on sinl/cosl (glibc computes them in
+// software, MinGW uses the x87 instructions, whose built-in 66-bit pi makes
+// sin(pi) come out 8 % off), so both builds use the one implementation in
+// XMath_Trig.cpp. sqrt is correctly rounded everywhere.
 #pragma once
 
 #include <cmath>
@@ -13,23 +15,11 @@ namespace quorvex {
 
 inline constexpr long double Pi = 3.141592653589793238462643383279502884L;
 
-inline long double Sin(long double x) {
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__("fsin" : "+t"(x));
-    return x;
-#else
-    return std::sin(x);
-#endif
-}
-
-inline long double Cos(long double x) {
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__("fcos" : "+t"(x));
-    return x;
-#else
-    return std::cos(x);
-#endif
-}
+// Sine and cosine to within one unit in the last place of a long double,
+// with an argument reduction exact enough that sin(Pi) is right in all its
+// digits.
+long double Sin(long double x);
+long double Cos(long double x);
 
 inline long double Sqrt(long double x) {
 #if defined(__i386__) || defined(__x86_64__)
@@ -40,18 +30,37 @@ inline long double Sqrt(long double x) {
 #endif
 }
 
-// Conversion toward zero, for values known to fit in 32 bits.
-inline int32_t Truncate(long double x) { return static_cast<int32_t>(x); }
+#if defined(__i386__) || defined(__x86_64__)
+// The x87 integer store in whatever rounding mode is set: one of the two
+// integers next to x, for |x| < 2^31 - 1. The conversions below correct it to the
+// one they want instead of switching the rounding mode, whose control-word
+// writes stall the x87 unit (a frame converts a few thousand values).
+inline int32_t NearInteger(long double x) {
+    int32_t r;
+    __asm__("fistpl %0" : "=m"(r) : "t"(x) : "st");
+    return r;
+}
+#else
+inline int32_t NearInteger(long double x) { return static_cast<int32_t>(std::nearbyint(x)); }
+#endif
+
+// Conversion toward zero, for |x| < 2^31 - 1.
+inline int32_t Truncate(long double x) {
+    const int32_t r = NearInteger(x);
+    const long double back = r;
+    if (x >= 0.0L) return back > x ? r - 1 : r;
+    return back < x ? r + 1 : r;
+}
 
 // Conversion to the nearest integer, ties to even, independent of the
 // current rounding mode.
 inline int32_t RoundHalfEven(long double x) {
-    long double f = std::floor(x);
-    long double diff = x - f;
-    if (diff > 0.5L) return static_cast<int32_t>(f) + 1;
-    if (diff < 0.5L) return static_cast<int32_t>(f);
-    int32_t fi = static_cast<int32_t>(f);
-    return (fi % 2 == 0) ? fi : fi + 1;
+    int32_t f = NearInteger(x);
+    if (static_cast<long double>(f) > x) --f;  // now floor(x)
+    const long double diff = x - static_cast<long double>(f);
+    if (diff > 0.5L) return f + 1;
+    if (diff < 0.5L) return f;
+    return (f % 2 == 0) ? f : f + 1;
 }
 
 // Round an extended value to single precision: the one place a stored float
