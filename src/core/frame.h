@@ -27,6 +27,11 @@ void SimplePass(IndexedPixels px, int32_t traceLength);
 void DiffusionPass(IndexedPixels px, int32_t traceLength);
 void FirePass(IndexedPixels px, int32_t traceLength);
 
+// The same passes vectorised: byte for byte the results of the plain ones.
+void SimplePassFast(IndexedPixels px, int32_t traceLength);
+void DiffusionPassFast(IndexedPixels px, int32_t traceLength);
+void FirePassFast(IndexedPixels px, int32_t traceLength);
+
 // The pass for the current settings (TraceModeInd already reduced mod 3).
 void TracePass(const SaverSettings& s, IndexedPixels px);
 

@@ -1,0 +1,148 @@
+// Vectorised trace passes. Each writes exactly the bytes of its plain
+// row-by-row counterpart. SSE2 is the baseline of every build; where the
+// processor and the system support AVX2, the wider kernels take over.
+#include "frame_TraceFast.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+#include "frame.h"
+
+namespace quorvex {
+
+namespace {
+
+struct Sse2Ops {
+    using V = __m128i;
+    static constexpr int32_t Bytes = 16;
+    static constexpr int32_t Halves = 1;
+
+    static V Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+    static void Store(uint8_t* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    static V LoadHalves(const uint8_t* const* p) { return Load(p[0]); }
+    static void StoreHalf(uint8_t* p, V v, int32_t) { Store(p, v); }
+    static V Set1(uint8_t b) { return _mm_set1_epi8(static_cast<char>(b)); }
+    static V SetHalves(const int8_t* b) { return _mm_set1_epi8(b[0]); }
+    static V Broadcast16(const int8_t* b) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(b)); }
+    static V Zero() { return _mm_setzero_si128(); }
+    static V Avg(V a, V b) { return _mm_avg_epu8(a, b); }
+    static V Xor(V a, V b) { return _mm_xor_si128(a, b); }
+    static V Or(V a, V b) { return _mm_or_si128(a, b); }
+    static V And(V a, V b) { return _mm_and_si128(a, b); }
+    static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+    static V Sub(V a, V b) { return _mm_sub_epi8(a, b); }
+    static V SubSat(V a, V b) { return _mm_subs_epu8(a, b); }
+    static V CmpGt(V a, V b) { return _mm_cmpgt_epi8(a, b); }
+    static V Up1(V v) { return _mm_slli_si128(v, 1); }
+    static V Down1(V v) { return _mm_srli_si128(v, 1); }
+    static V Up15(V v) { return _mm_slli_si128(v, 15); }
+    static V Down15(V v) { return _mm_srli_si128(v, 15); }
+    static V UnpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
+    static V UnpackHi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
+    static V UnpackLo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
+    static V UnpackHi16(V a, V b) { return _mm_unpackhi_epi16(a, b); }
+    static V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
+    static V UnpackHi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
+    static V UnpackLo64(V a, V b) { return _mm_unpacklo_epi64(a, b); }
+    static V UnpackHi64(V a, V b) { return _mm_unpackhi_epi64(a, b); }
+};
+
+}  // namespace
+}  // namespace quorvex
+
+#include "frame_TraceFast_impl.h"
+
+namespace quorvex {
+
+namespace {
+
+std::atomic<TraceVectorPath> RequestedPath{TraceVectorPath::Automatic};
+
+bool UseAvx2() {
+    switch (RequestedPath.load(std::memory_order_relaxed)) {
+        case TraceVectorPath::Sse2:
+            return false;
+        case TraceVectorPath::Avx2:
+        case TraceVectorPath::Automatic:
+            break;
+    }
+    return Avx2Usable();
+}
+
+// The plain passes leave a surface they cannot address alone; so do these.
+bool Usable(const IndexedPixels& px) {
+    return px.bits != nullptr && px.width > 0 && px.height > 0 && px.stride >= px.width;
+}
+
+void FireRowPlain(uint8_t* out, const uint8_t* below, const uint8_t* below2, int32_t width, int32_t fade) {
+    for (int32_t x = 1; x <= width - 2; ++x) {
+        const int32_t v = static_cast<int32_t>((below[x - 1] + below[x] + below[x + 1] + below2[x]) >> 2) - fade;
+        out[x] = static_cast<uint8_t>(v < 0 ? 0 : v);
+    }
+}
+
+}  // namespace
+
+bool Avx2Usable() {
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+    static const bool usable = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return usable;
+#else
+    return false;
+#endif
+}
+
+// A request for AVX2 where it cannot run falls back to SSE2.
+void SetTraceVectorPath(TraceVectorPath path) { RequestedPath.store(path, std::memory_order_relaxed); }
+
+void SimplePassFast(IndexedPixels px, int32_t traceLength) {
+    if (!Usable(px)) return;
+    const uint8_t fade = static_cast<uint8_t>(SimpleFade(EffectiveTraceLength(traceLength)));
+    const bool wide = UseAvx2();
+    auto run = [&](uint8_t* p, size_t n) { wide ? SimpleRunAvx2(p, n, fade) : SimpleRunT<Sse2Ops>(p, n, fade); };
+    // Rows without padding between them are one run.
+    if (px.stride == px.width) {
+        run(px.bits, static_cast<size_t>(px.width) * static_cast<size_t>(px.height));
+        return;
+    }
+    for (int32_t y = 0; y < px.height; ++y) {
+        run(px.bits + static_cast<size_t>(y) * static_cast<size_t>(px.stride), static_cast<size_t>(px.width));
+    }
+}
+
+void FirePassFast(IndexedPixels px, int32_t traceLength) {
+    if (!Usable(px)) return;
+    const int32_t fade = AverageFade(EffectiveTraceLength(traceLength));
+    const bool wide = UseAvx2() && px.width >= 34;
+    const size_t stride = static_cast<size_t>(px.stride);
+    for (int32_t y = 0; y + 2 < px.height; ++y) {
+        uint8_t* out = px.bits + static_cast<size_t>(y) * stride;
+        if (wide) {
+            FireRowAvx2(out, out + stride, out + 2 * stride, px.width, static_cast<uint8_t>(fade));
+        } else if (px.width >= 18) {
+            FireRowT<Sse2Ops>(out, out + stride, out + 2 * stride, px.width, static_cast<uint8_t>(fade));
+        } else {
+            FireRowPlain(out, out + stride, out + 2 * stride, px.width, fade);
+        }
+    }
+}
+
+void DiffusionPassFast(IndexedPixels px, int32_t traceLength) {
+    if (!Usable(px) || px.width < 3 || px.height < 3) return;
+    const int32_t fade = AverageFade(EffectiveTraceLength(traceLength));
+    if (UseAvx2()) {
+        DiffusionAvx2(px, fade);
+    } else {
+        DiffusionT<Sse2Ops>(px, fade);
+    }
+}
+
+}  // namespace quorvex

@@ -1,0 +1,154 @@
+// The frame step: elapsed time with its cap and wrap-around, the hold and
+// morph phases with their refills, and the values a new surface hands over.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "XMath.h"
+#include "engine_fixture.h"
+
+namespace quorvex::testing {
+namespace {
+
+// Returns a new value on every read, to tell the two reads of a step apart.
+struct SteppingTicks final : TickSource {
+    uint32_t next = 500;
+    uint32_t Now() override { return (next += 7) - 7; }
+};
+
+using ElapsedTime = EngineTest;
+
+TEST_F(ElapsedTime, AFrameTwoSecondsLateAdvancesEverythingBy40Only) {
+    engine.LastFrameTick = 1000;
+    engine.HoldTimer = 5000.0f;
+    ticks.Set(3000);
+    StepFrame(engine);
+    EXPECT_EQ(engine.HoldTimer, 4960.0f);
+    EXPECT_EQ(engine.ObjectCentre.x, Single(0.0005f * 40.0L));
+    EXPECT_EQ(engine.SpinAngle.x, Single(Pi * 40.0L * 0.17f / 1000.0L));
+    engine.HoldTimer = 0.0f;
+    ticks.Advance(60000);
+    StepFrame(engine);
+    EXPECT_EQ(engine.MorphProgress, Single(40.0L / 15.0L));
+}
+
+TEST_F(ElapsedTime, WrapAndLargeTicksGiveTheTrueStep) {
+    const uint32_t cases[][2] = {{0xFFFFFFF0u, 0x00000004u}, {0x7FFFFFF1u, 0x7FFFFFF1u + 20u}, {1000u, 1020u}};
+    for (const auto& c : cases) {
+        engine.LastFrameTick = c[0];
+        engine.HoldTimer = 100.0f;
+        ticks.Set(c[1]);
+        StepFrame(engine);
+        EXPECT_EQ(engine.HoldTimer, 80.0f) << c[0];
+        EXPECT_EQ(engine.LastFrameTick, c[1]);
+    }
+}
+
+TEST_F(ElapsedTime, TheSecondTickReadIsStored) {
+    SteppingTicks stepping;
+    engine.Ticks = &stepping;
+    engine.LastFrameTick = 490;
+    engine.HoldTimer = 100.0f;
+    StepFrame(engine);
+    EXPECT_EQ(engine.HoldTimer, 90.0f);     // from the first read, 500
+    EXPECT_EQ(engine.LastFrameTick, 507u);  // the second read
+}
+
+using MorphPhases = EngineTest;
+
+TEST_F(MorphPhases, TheFrameThatEndsAHoldDoesNotMorph) {
+    engine.LastFrameTick = ticks.Now();
+    engine.HoldTimer = 50.0f;
+    const PointCloud before = engine.BlendedCloud;
+    Step(30);
+    Step(30);
+    EXPECT_EQ(engine.HoldTimer, -10.0f);
+    EXPECT_EQ(engine.MorphProgress, 0.0f);
+    EXPECT_TRUE(SameCloud(engine.BlendedCloud, before));
+    Step(30);
+    EXPECT_EQ(engine.MorphProgress, 2.0f);
+    EXPECT_FALSE(SameCloud(engine.BlendedCloud, before));
+}
+
+TEST_F(MorphPhases, OvershootEndsExactlyAtTheEndAndRefillsTheHiddenCloud) {
+    for (bool forward : {true, false}) {
+        engine.LastFrameTick = ticks.Now();
+        engine.HoldTimer = -25.0f;
+        engine.MorphForward = forward;
+        engine.MorphProgress = forward ? 99.5f : 0.5f;
+        PointCloud& hidden = forward ? engine.CloudA : engine.CloudB;
+        for (Point3& p : hidden) p = Point3{9.0f, 9.0f, 9.0f};  // not a shape
+        const PointCloud shown = forward ? engine.CloudB : engine.CloudA;
+        Step(40);
+        EXPECT_EQ(engine.MorphProgress, forward ? 100.0f : 0.0f);
+        EXPECT_EQ(engine.MorphForward, !forward);
+        EXPECT_EQ(engine.HoldTimer, engine.HoldTime);  // the -25 is not carried over
+        EXPECT_TRUE(SameCloud(engine.BlendedCloud, shown));
+        for (const Point3& p : hidden) ASSERT_LE(std::fabs(p.x), 1.34f) << "refilled";
+    }
+}
+
+TEST_F(MorphPhases, ACycleIsTheHoldThenFifteenHundredMilliseconds) {
+    engine.HoldTime = engine.HoldTimer = 300.0f;
+    engine.LastFrameTick = ticks.Now();
+    int frames = 0;
+    for (; engine.MorphForward && frames < 1000; ++frames) Step(20);
+    EXPECT_EQ(frames, 15 + 75);
+    EXPECT_EQ(engine.MorphProgress, 100.0f);
+}
+
+using SurfaceSetUp = EngineTest;
+
+TEST_F(SurfaceSetUp, ProjectionFromTheSize) {
+    const int32_t cases[][6] = {
+        {800, 600, 400, 300, 100, 100}, {152, 112, 76, 56, 19, 18}, {1280, 1024, 640, 512, 160, 170}};
+    for (const auto& c : cases) {
+        SetUpSurface(engine, c[0], c[1]);
+        EXPECT_EQ(engine.ProjectionCentre[0], c[2]);
+        EXPECT_EQ(engine.ProjectionCentre[1], c[3]);
+        EXPECT_EQ(engine.ProjectionScale[0], static_cast<float>(c[4]));
+        EXPECT_EQ(engine.ProjectionScale[1], static_cast<float>(c[5]));
+        EXPECT_EQ(engine.ClientRight, c[0]);
+    }
+}
+
+TEST_F(SurfaceSetUp, TempoAndFirstHoldWithAndWithoutTrace) {
+    ticks.Set(123456);
+    SetUpSurface(engine, 800, 600);
+    EXPECT_EQ(engine.HoldTimer, 6000.0f);
+    EXPECT_EQ(engine.SpinSpeed.x, 0.17f);
+    EXPECT_EQ(engine.LastFrameTick, 123456u);
+
+    Engine plain;
+    plain.Settings = &settings;
+    plain.Ticks = &ticks;
+    settings.Trace = false;
+    SetUpSurface(plain, 800, 600);
+    EXPECT_FLOAT_EQ(plain.HoldTime, 4511.2783f);
+    EXPECT_EQ(plain.HoldTimer, plain.HoldTime);
+    EXPECT_EQ(plain.CentreVelocity.y, Single(0.0006f * 1.33L));
+    EXPECT_EQ(plain.SpinSpeed.x, Single(0.17f * 1.33L));
+    EXPECT_EQ(plain.SpinSpeed.z, 0.0f);
+}
+
+TEST_F(SurfaceSetUp, GreyTableOnlyWithTraceAndHuesOfGray) {
+    settings.HuesOfGray = true;
+    SetUpSurface(engine, 800, 600);
+    for (int i = 0; i < 256; ++i) {
+        const ColourEntry& c = surface.ColourTable()[i];
+        ASSERT_TRUE(c.red == i && c.green == i && c.blue == i && c.reserved == 0) << i;
+    }
+    Wire(800, 600, SurfaceKind::Rgb);
+    settings.Trace = false;
+    SetUpSurface(engine, 800, 600);
+    EXPECT_EQ(surface.ColourTable()[200].red, 0);
+}
+
+TEST_F(SurfaceSetUp, EmptyClientAreaChangesNothing) {
+    SetUpSurface(engine, 0, 0);
+    EXPECT_EQ(engine.ProjectionCentre[0], 400);
+    EXPECT_EQ(engine.HoldTimer, 0.0f);
+}
+
+}  // namespace
+}  // namespace quorvex::testing
