@@ -87,6 +87,9 @@ struct Engine {
     Vec3f SpinAngle{};
     float TintColour[3] = {0.0f, 0.0f, 0.0f};  // red, green, blue
     int32_t ColourCounters[3] = {0, 0, 0};      // red, green, blue
+    // The faster tempo without Trace is applied by the first surface set-up
+    // only: a window resized many times must not speed up 1.33 times per resize.
+    bool TempoApplied = false;
     int32_t ProjectionCentre[2] = {400, 300};
     float ProjectionScale[2] = {0.0f, 0.0f};
 
@@ -111,7 +114,8 @@ void PrepareClouds(Engine& e);
 
 // The values a new surface of width x height hands to the engine: projection
 // centre and scale, the grey table (Trace and HuesOfGray), the 1.33 tempo
-// without Trace, HoldTimer := HoldTime and LastFrameTick := now.
+// without Trace (once per engine), HoldTimer := HoldTime and
+// LastFrameTick := now. Every resize of the window calls it again.
 void SetUpSurface(Engine& e, int32_t width, int32_t height);
 
 void StepFrame(Engine& e);

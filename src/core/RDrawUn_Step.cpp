@@ -102,8 +102,9 @@ void SetUpSurface(Engine& e, int32_t width, int32_t height) {
         FillGreyTable(e.Palette);
         e.Target->SetColourTable(e.Palette);
     }
-    if (!s.Trace) {
+    if (!s.Trace && !e.TempoApplied) {
         // Without trails the picture looks calmer at a faster tempo.
+        e.TempoApplied = true;
         constexpr long double Tempo = 1.33L;
         e.CentreVelocity.x = Single(e.CentreVelocity.x * Tempo);
         e.CentreVelocity.y = Single(e.CentreVelocity.y * Tempo);

@@ -131,6 +131,29 @@ TEST_F(SurfaceSetUp, TempoAndFirstHoldWithAndWithoutTrace) {
     EXPECT_EQ(plain.SpinSpeed.z, 0.0f);
 }
 
+TEST_F(SurfaceSetUp, AResizeRedoesTheSetUpButNotTheTempo) {
+    settings.Trace = false;
+    Wire(800, 600, SurfaceKind::Rgb);
+    SetUpSurface(engine, 800, 600);
+    const float velocity = engine.CentreVelocity.x;
+    const float hold = engine.HoldTime;
+    // A bounce has changed a speed since: the resize keeps it.
+    engine.SpinSpeed.y = -0.35f;
+    engine.HoldTimer = 17.0f;
+    for (int i = 0; i < 5; ++i) {
+        ticks.Set(5000 + 100 * i);
+        Wire(1024 + i, 768, SurfaceKind::Rgb);
+        SetUpSurface(engine, 1024 + i, 768);
+    }
+    EXPECT_EQ(engine.CentreVelocity.x, velocity);
+    EXPECT_EQ(engine.SpinSpeed.y, -0.35f);
+    EXPECT_EQ(engine.HoldTime, hold);
+    EXPECT_EQ(engine.HoldTimer, hold) << "a new surface starts a new hold";
+    EXPECT_EQ(engine.ProjectionCentre[0], 514);
+    EXPECT_EQ(engine.ProjectionScale[0], 128.0f);
+    EXPECT_EQ(engine.LastFrameTick, 5400u);
+}
+
 TEST_F(SurfaceSetUp, GreyTableOnlyWithTraceAndHuesOfGray) {
     settings.HuesOfGray = true;
     SetUpSurface(engine, 800, 600);

@@ -1,0 +1,337 @@
+// The front end's run: options and settings, the window, then one thread
+// that paints a frame, sleeps out the rest of the repaint period and handles
+// X events and signals while it waits.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "clock_Face.h"
+#include "clock_Format.h"
+#include "frame.h"
+#include "frontend.h"
+#include "input_Rules.h"
+#include "options.h"
+#include "settings_File.h"
+#include "surface_Damage.h"
+#include "surface_Software.h"
+#include "x11_FrameHost.h"
+#include "x11_Present.h"
+#include "x11_Session.h"
+
+namespace quorvex::linux_host {
+
+namespace {
+
+constexpr const char* FpsSuffix = " fps";
+
+std::atomic<bool> stopRequested{false};
+int wakeWrite = -1;
+
+void OnStopSignal(int) {
+    stopRequested.store(true, std::memory_order_relaxed);
+    const int saved = errno;
+    if (wakeWrite >= 0) {
+        const char byte = 1;
+        ssize_t ignored = write(wakeWrite, &byte, 1);
+        (void)ignored;
+    }
+    errno = saved;
+}
+
+// SIGTERM and SIGINT end the run cleanly: the loop notices at once through
+// the pipe, frees the image and the window and exits with status 0.
+int InstallStopSignals() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
+    wakeWrite = fds[1];
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    return fds[0];
+}
+
+uint64_t CpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto ms = [](const timeval& t) {
+        return static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_usec) / 1000u;
+    };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+// Low bits of a fast clock, as the Windows saver seeds from its performance counter.
+uint32_t ClockSeed() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec));
+}
+
+int Fail(const std::string& line, int status) {
+    std::fprintf(stderr, "quorvex: %s\n", line.c_str());
+    return status;
+}
+
+class Runner {
+public:
+    Runner(const FrontEndOptions& options, SaverSettings& settings, Session& session)
+        : options_(options),
+          settings_(settings),
+          session_(session),
+          presenter_(session.display, session.window, session.visual, session.depth, options.sharedMemory),
+          host_(session, surface_, target_, presenter_, face_, style_) {}
+
+    int Run(int wakeRead);
+
+private:
+    bool Rebuild(int32_t width, int32_t height);
+    void HandleEvent(XEvent& ev);
+    void DrainEvents();
+    void WaitUntil(uint64_t deadlineUs, int wakeRead);
+
+    const FrontEndOptions& options_;
+    SaverSettings& settings_;
+    Session& session_;
+    ClockFace face_;
+    ClockStyle style_ = ClockStyleFromLocale();
+    MonotonicTicks ticks_;
+    SoftwareSurface surface_;
+    DamageTrackingTarget target_{surface_};
+    ImagePresenter presenter_;
+    X11FrameHost host_;
+    std::unique_ptr<Engine> engine_ = std::make_unique<Engine>();
+    PaintState paint_;
+    InputState input_;
+    bool surfaceReady_ = false;
+    bool paintEnabled_ = false;
+    bool stop_ = false;
+    int32_t pendingWidth_ = 0;
+    int32_t pendingHeight_ = 0;
+    bool resizePending_ = false;
+    std::string error_;
+};
+
+bool Runner::Rebuild(int32_t width, int32_t height) {
+    // Like a WM_SIZE with an empty client area: nothing to draw into.
+    if (width <= 0 || height <= 0) {
+        paintEnabled_ = false;
+        return true;
+    }
+    surface_.Resize(width, height, settings_.Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
+    if (!presenter_.Resize(width, height, error_)) return false;
+    host_.SurfaceRemade();
+    SetUpSurface(*engine_, width, height);
+    surfaceReady_ = true;
+    paintEnabled_ = true;
+    return true;
+}
+
+void Runner::HandleEvent(XEvent& ev) {
+    presenter_.HandleEvent(ev);
+    const bool ours = ev.xany.window == session_.window;
+    InputEvent input;
+    switch (ev.type) {
+        case ConfigureNotify:
+            if (ev.xconfigure.window != session_.window) return;
+            if (ev.xconfigure.width != session_.width || ev.xconfigure.height != session_.height) {
+                session_.width = ev.xconfigure.width;
+                session_.height = ev.xconfigure.height;
+                pendingWidth_ = session_.width;
+                pendingHeight_ = session_.height;
+                resizePending_ = true;
+            }
+            return;
+        case Expose:
+            if (ours) host_.WindowExposed();
+            return;
+        case MapNotify:
+            if (ev.xmap.window == session_.window) session_.viewable = true;
+            return;
+        case UnmapNotify:
+            // A window of our own that is iconified gets no paints, as on
+            // Windows; a foreign window is drawn into regardless.
+            if (ev.xunmap.window == session_.window && session_.ownWindow) session_.viewable = false;
+            return;
+        case DestroyNotify:
+            if (ev.xdestroywindow.window == session_.window) stop_ = true;
+            return;
+        case ClientMessage:
+            if (ours && static_cast<Atom>(ev.xclient.data.l[0]) == session_.deleteWindow) stop_ = true;
+            return;
+        case KeyPress:
+            input.kind = InputKind::Key;
+            input.key = static_cast<uint32_t>(XLookupKeysym(&ev.xkey, 0));
+            break;
+        case ButtonPress:
+            input.kind = InputKind::Button;
+            input.button = ev.xbutton.button;
+            break;
+        case MotionNotify:
+            input.kind = InputKind::Motion;
+            input.x = ev.xmotion.x;
+            input.y = ev.xmotion.y;
+            // The Windows saver re-asserts its topmost place on every move.
+            if (session_.mode == DisplayMode::Fullscreen && settings_.MouseSens)
+                XRaiseWindow(session_.display, session_.window);
+            break;
+        case FocusIn:
+        case FocusOut:
+            // Focus moves caused by grabs, or inside the window, are not a
+            // change of the active window.
+            if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab) return;
+            if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer) return;
+            input.kind = ev.type == FocusIn ? InputKind::FocusGained : InputKind::FocusLost;
+            break;
+        default:
+            return;
+    }
+    if (InputEndsRun(session_.mode, settings_.MouseSens, input_, input)) stop_ = true;
+}
+
+void Runner::DrainEvents() {
+    Display* dpy = session_.display;
+    while (!stop_ && XPending(dpy) > 0) {
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        HandleEvent(ev);
+    }
+    if (ResourceVanished(session_.window)) stop_ = true;
+    if (stopRequested.load(std::memory_order_relaxed)) stop_ = true;
+}
+
+void Runner::WaitUntil(uint64_t deadlineUs, int wakeRead) {
+    Display* dpy = session_.display;
+    XFlush(dpy);
+    for (;;) {
+        DrainEvents();
+        if (stop_) return;
+        const uint64_t now = MonotonicUs();
+        if (now >= deadlineUs) return;
+        const uint64_t left = deadlineUs - now;
+        const timespec timeout{static_cast<time_t>(left / 1000000u), static_cast<long>(left % 1000000u) * 1000};
+        pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {wakeRead, POLLIN, 0}};
+        const int n = ppoll(fds, wakeRead >= 0 ? 2 : 1, &timeout, nullptr);
+        if (n > 0 && (fds[1].revents & POLLIN) != 0) {
+            char buffer[16];
+            while (read(wakeRead, buffer, sizeof buffer) > 0) {
+            }
+        }
+    }
+}
+
+int Runner::Run(int wakeRead) {
+    if (settings_.ShowClock) {
+        std::string warning;
+        if (!face_.Load(warning)) std::fprintf(stderr, "quorvex: warning: %s\n", warning.c_str());
+    }
+    Engine& e = *engine_;
+    e.Settings = &settings_;
+    e.Ticks = &ticks_;
+    e.Target = &target_;
+    e.PreviewMode = false;
+    e.Random.RandomSeed = ClockSeed();
+    // What the Windows saver does at WM_CREATE: the FPS base, the clock's
+    // second and the first two shapes.
+    StartPaintState(paint_, ticks_.Now(), ticks_.Now());
+    PrepareClouds(e);
+    if (!Rebuild(session_.width, session_.height)) return Fail(error_, 1);
+
+    const uint64_t startMs = MonotonicUs() / 1000u;
+    const uint64_t cpuStart = CpuMs();
+    uint32_t frames = 0;
+    while (!stop_) {
+        // One turn of the Windows animation thread, with the paint inside it:
+        // the elapsed time is read on the millisecond clock, and the sleep
+        // ends when that clock reaches the turn's end, so the sub-millisecond
+        // parts of the readings do not add up turn after turn.
+        const uint64_t t0 = MonotonicUs() / 1000u;
+        DrainEvents();
+        if (stop_) break;
+        if (resizePending_) {
+            resizePending_ = false;
+            if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);
+        }
+        if (paintEnabled_ && session_.viewable) {
+            PaintFrame(e, paint_, host_, FpsSuffix);
+            ++frames;
+        }
+        const uint64_t now = MonotonicUs() / 1000u;
+        const uint32_t wait = RepaintWait(RepaintPeriod(settings_.Trace), static_cast<uint32_t>(now - t0));
+        uint64_t deadline = now + wait;
+        if (options_.durationMs != 0) deadline = std::min(deadline, startMs + options_.durationMs);
+        WaitUntil(deadline * 1000u, wakeRead);
+        if (options_.durationMs != 0 && MonotonicUs() / 1000u >= startMs + options_.durationMs) stop_ = true;
+    }
+    if (options_.stats) {
+        const uint32_t elapsed = static_cast<uint32_t>(MonotonicUs() / 1000u - startMs);
+        const uint64_t cpu = CpuMs() - cpuStart;
+        std::fprintf(stderr, "quorvex: %u frames in %u ms (%.1f per second), %llu ms CPU (%.1f%% of one core), %s\n",
+                     frames, elapsed, elapsed ? frames * 1000.0 / elapsed : 0.0, static_cast<unsigned long long>(cpu),
+                     elapsed ? cpu * 100.0 / elapsed : 0.0, presenter_.Shared() ? "shared images" : "plain images");
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunFrontEnd(int argc, char** argv) {
+    ParsedOptions parsed = ParseFrontEndOptions(argc, argv);
+    if (!parsed.ok) return Fail(parsed.error, 2);
+    FrontEndOptions& options = parsed.options;
+    if (options.help) {
+        std::fputs(FrontEndUsage(), stdout);
+        return 0;
+    }
+    std::string error;
+    if (!ApplyScreensaverWindow(options, std::getenv("XSCREENSAVER_WINDOW"), error)) return Fail(error, 2);
+
+    // The clock follows the user's time format.
+    std::setlocale(LC_TIME, "");
+    std::vector<std::string> warnings;
+    SaverSettings settings = LoadSettingsFile(DefaultSettingsFilePath(), warnings);
+    for (const std::string& w : warnings) std::fprintf(stderr, "quorvex: warning: %s\n", w.c_str());
+    ApplyOverrides(options, settings);
+
+    // Before the window exists, so that a stop request during start-up (a
+    // slow grab, say) still ends the run cleanly.
+    const int wakeRead = InstallStopSignals();
+    Session session;
+    int status = 0;
+    if (!OpenSession(options, session, error, status)) {
+        if (session.display != nullptr) CloseSession(session);
+        return Fail(error, status);
+    }
+    if (options.mode == DisplayMode::Fullscreen && !GrabInput(session)) {
+        std::fputs("quorvex: warning: could not take the keyboard and mouse\n", stderr);
+    }
+    int result = 0;
+    try {
+        Runner runner(options, settings, session);
+        result = runner.Run(wakeRead);
+    } catch (const std::bad_alloc&) {
+        result = Fail("out of memory for a surface of " + std::to_string(session.width) + "x" +
+                          std::to_string(session.height) + " pixels",
+                      1);
+    }
+    CloseSession(session);
+    return result;
+}
+
+}  // namespace quorvex::linux_host

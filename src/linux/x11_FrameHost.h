@@ -1,0 +1,65 @@
+// The X11 half of a paint: the surface goes to the window through the
+// presenter, the clock into the surface with FreeType, the FPS text onto the
+// window with a core X font.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+
+#include "clock_Face.h"
+#include "clock_Format.h"
+#include "frame.h"
+#include "surface_Damage.h"
+#include "surface_Software.h"
+#include "x11_Present.h"
+#include "x11_Session.h"
+
+namespace quorvex::linux_host {
+
+// The monotonic clock in microseconds, and in milliseconds wrapping at 2^32
+// like a tick count (the millisecond clock is the microsecond one divided).
+uint64_t MonotonicUs();
+inline uint32_t MonotonicMs() { return static_cast<uint32_t>(MonotonicUs() / 1000u); }
+
+class MonotonicTicks final : public TickSource {
+public:
+    uint32_t Now() override { return MonotonicMs(); }
+};
+
+class X11FrameHost final : public FrameHost {
+public:
+    X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target, ImagePresenter& presenter,
+                 ClockFace& face, const ClockStyle& style);
+    ~X11FrameHost() override;
+    X11FrameHost(const X11FrameHost&) = delete;
+    X11FrameHost& operator=(const X11FrameHost&) = delete;
+
+    void Present() override;
+    void ClearSurface() override;
+    void DrawClock(const char* text, size_t length, const PackedColour* colour) override;
+    void DrawFps(const char* text, size_t length) override;
+    uint32_t Now() override { return MonotonicMs(); }
+    void LocalClockText(char* out, size_t outSize, size_t& length) override;
+
+    // The surface was remade (it is black and nothing on it is recorded).
+    void SurfaceRemade();
+    // The window lost its contents (an expose): put the whole frame next time.
+    void WindowExposed() { putWhole_ = true; }
+
+private:
+    Session& session_;
+    SoftwareSurface& surface_;
+    DamageTrackingTarget& target_;
+    ImagePresenter& presenter_;
+    // With Trace off: what the frame in the image drew, to be replaced.
+    Damage shown_;
+    bool putWhole_ = true;
+    ClockFace& face_;
+    const ClockStyle& style_;
+    GC textGc_ = nullptr;
+    XFontStruct* font_ = nullptr;
+    int fontAscent_ = 10;
+};
+
+}  // namespace quorvex::linux_host
