@@ -18,8 +18,19 @@ void Tick(int32_t& counter, int32_t period) {
     if (counter > period) counter -= period;
 }
 
+// truncate(b x tint / 255), the product formed first. The product is exact
+// in a double (8 by 24 bits), and its quotient by 255 is either a whole
+// number or lies below one by far more than a double's rounding error, so
+// the double division truncates to the integer the extended one gives, in
+// SSE registers instead of a chain of x87 round trips (this runs 720 times a
+// frame without Trace).
 uint32_t Channel(int32_t brightness, float tint) {
-    return static_cast<uint32_t>(Truncate(brightness * static_cast<long double>(tint) / 255.0L));
+    const double p = static_cast<double>(brightness) * static_cast<double>(tint);
+    return static_cast<uint32_t>(static_cast<int32_t>(p / 255.0));
+}
+
+PackedColour Tinted(int32_t brightness, const float* tint) {
+    return PackColour(Channel(brightness, tint[0]), Channel(brightness, tint[1]), Channel(brightness, tint[2]));
 }
 
 }  // namespace
@@ -79,9 +90,8 @@ PointColours ColoursFor(const Engine& e, int32_t brightness) {
         out.cross = PackColour(grey, grey, grey);
         out.block = PackColour(grey2, grey2, grey2);
     } else {
-        const float* t = e.TintColour;
-        out.cross = PackColour(Channel(b, t[0]), Channel(b, t[1]), Channel(b, t[2]));
-        out.block = PackColour(Channel(b2, t[0]), Channel(b2, t[1]), Channel(b2, t[2]));
+        out.cross = Tinted(b, e.TintColour);
+        out.block = b2 == b ? out.cross : Tinted(b2, e.TintColour);
     }
     return out;
 }

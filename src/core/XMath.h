@@ -44,19 +44,24 @@ inline int32_t NearInteger(long double x) {
 inline int32_t NearInteger(long double x) { return static_cast<int32_t>(std::nearbyint(x)); }
 #endif
 
-// Conversion toward zero, for |x| < 2^31 - 1.
+// Conversion toward zero, for |x| < 2^31 - 1. Which way the store rounded
+// is as good as random, so the correction is arithmetic, not a branch.
 inline int32_t Truncate(long double x) {
     const int32_t r = NearInteger(x);
     const long double back = r;
-    if (x >= 0.0L) return back > x ? r - 1 : r;
-    return back < x ? r + 1 : r;
+    const int32_t roundedUp = (x >= 0.0L) & (back > x);
+    const int32_t roundedDown = (x < 0.0L) & (back < x);
+    return r - roundedUp + roundedDown;
 }
 
 // Conversion to the nearest integer, ties to even, independent of the
-// current rounding mode.
+// current rounding mode. In the usual round-to-nearest mode the store already
+// gives it unless x lies halfway.
 inline int32_t RoundHalfEven(long double x) {
-    int32_t f = NearInteger(x);
-    if (static_cast<long double>(f) > x) --f;  // now floor(x)
+    const int32_t r = NearInteger(x);
+    const long double off = x - static_cast<long double>(r);
+    if (off < 0.5L && off > -0.5L) return r;
+    const int32_t f = r - (off < 0.0L);  // floor(x)
     const long double diff = x - static_cast<long double>(f);
     if (diff > 0.5L) return f + 1;
     if (diff < 0.5L) return f;

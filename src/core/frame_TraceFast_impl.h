@@ -176,16 +176,21 @@ struct BlockAddress {
     }
 };
 
-// ahead[i][k] is the input column of step s + k + 1 for vector i, s being the
-// block's first step.
-template <class Ops>
-inline void LoadBlock(const BlockAddress<Ops>& at, typename Ops::V (&ahead)[StackedVectors][16]) {
+// Sixteen steps. `steps` (the first of each half) only matters masked. The
+// input block is interleaved up front; each group of four steps then takes its
+// four input columns from it and hands its four results on to be interleaved,
+// so that only a few columns are live at once. ahead[i][s] is the input column
+// of the step after step s, for vector i.
+template <class Ops, bool Masked>
+inline void RunBlock(WaveState<Ops>& w, const BlockAddress<Ops>& at, const int32_t* steps, int32_t width,
+                     const WaveConsts<Ops>& k) {
+    using V = typename Ops::V;
+    V quads[StackedVectors][16], outQuads[StackedVectors][16];
 #pragma GCC unroll 16
     for (int32_t i = 0; i < StackedVectors; ++i) {
-        typename Ops::V quads[16];
 #pragma GCC unroll 16
         for (int32_t g = 0; g < 4; ++g) {
-            typename Ops::V in[4];
+            V in[4];
 #pragma GCC unroll 16
             for (int32_t j = 0; j < 4; ++j) {
                 const int32_t lane = 16 * i + 4 * g + j;
@@ -194,42 +199,9 @@ inline void LoadBlock(const BlockAddress<Ops>& at, typename Ops::V (&ahead)[Stac
                 for (int32_t h = 0; h < Ops::Halves; ++h) p[h] = at.base[h][lane] + (at.offset[h] + 1 - lane);
                 in[j] = Ops::LoadHalves(p);
             }
-            InterleaveFour<Ops>(in, quads + 4 * g);
-        }
-#pragma GCC unroll 16
-        for (int32_t c = 0; c < 4; ++c) GatherColumns<Ops>(quads, c, ahead[i] + 4 * c);
-    }
-}
-
-template <class Ops>
-inline void StoreBlock(const BlockAddress<Ops>& at, typename Ops::V (&out)[StackedVectors][16]) {
-#pragma GCC unroll 16
-    for (int32_t i = 0; i < StackedVectors; ++i) {
-        typename Ops::V quads[16], lanes[16];
-#pragma GCC unroll 16
-        for (int32_t g = 0; g < 4; ++g) InterleaveFour<Ops>(out[i] + 4 * g, quads + 4 * g);
-#pragma GCC unroll 16
-        for (int32_t c = 0; c < 4; ++c) GatherColumns<Ops>(quads, c, lanes + 4 * c);
-#pragma GCC unroll 16
-        for (int32_t j = 0; j < 16; ++j) {
-            const int32_t lane = 16 * i + j;
-#pragma GCC unroll 16
-            for (int32_t h = 0; h < Ops::Halves; ++h) {
-                if (lane < 1 || lane > at.lastLane[h]) continue;
-                Ops::StoreHalf(at.base[h][lane] + (at.offset[h] - lane), lanes[j], h);
-            }
+            InterleaveFour<Ops>(in, quads[i] + 4 * g);
         }
     }
-}
-
-// Sixteen steps. `steps` (the first of each half) only matters masked.
-template <class Ops, bool Masked>
-inline void RunBlock(WaveState<Ops>& w, const BlockAddress<Ops>& at, const int32_t* steps, int32_t width,
-                     const WaveConsts<Ops>& k) {
-    using V = typename Ops::V;
-    V ahead[StackedVectors][16], out[StackedVectors][16];
-    LoadBlock<Ops>(at, ahead);
-
     // Lane l is on a column 1..width-2 while step - (width - 2) <= l <= step - 1;
     // held per vector as a range of lane indices, clamped where that cannot
     // matter within 16 steps.
@@ -246,42 +218,63 @@ inline void RunBlock(WaveState<Ops>& w, const BlockAddress<Ops>& at, const int32
         }
     }
     const V minusOne = Ops::Set1(0xFF);
-
-#pragma GCC unroll 16
-    for (int32_t s = 0; s < 16; ++s) {
-        V next[StackedVectors];
+#pragma GCC unroll 4
+    for (int32_t c = 0; c < 4; ++c) {
+        V ahead[StackedVectors][4], out[StackedVectors][4];
 #pragma GCC unroll 2
-        for (int32_t i = 0; i < StackedVectors; ++i) {
-            V up = Ops::Up1(w.prev[i]);
-            if (i > 0) up = Ops::Or(up, Ops::Down15(w.prev[i - 1]));
-            V right = ahead[i][s];
-            InRegister(right);
-            V down = Ops::Down1(right);
-            if (i + 1 < StackedVectors) down = Ops::Or(down, Ops::Up15(ahead[i + 1][s]));
-            const V mean = FloorMean4<Ops>(up, w.prev[i], down, right, k.one);
-            if constexpr (Masked) {
-                V pass = Ops::Or(Ops::CmpGt(k.laneIndex, upper[i]), Ops::CmpGt(lower[i], k.laneIndex));
-                if (i == 0) pass = Ops::Or(pass, k.laneZero);
-                next[i] = Ops::Or(Ops::AndNot(pass, Ops::SubSat(mean, k.fade)), Ops::And(pass, w.carry[i]));
-                upper[i] = Ops::Sub(upper[i], minusOne);
-                lower[i] = Ops::Sub(lower[i], minusOne);
-            } else if (i == 0) {
-                // Lane 0 subtracts 255 and comes out 0; the finished row is or-ed in.
-                next[i] = Ops::Or(Ops::SubSat(mean, k.fadeTop), Ops::And(w.carry[i], k.laneZero));
-            } else {
-                next[i] = Ops::SubSat(mean, k.fade);
+        for (int32_t i = 0; i < StackedVectors; ++i) GatherColumns<Ops>(quads[i], c, ahead[i]);
+#pragma GCC unroll 4
+        for (int32_t s = 0; s < 4; ++s) {
+            V next[StackedVectors];
+#pragma GCC unroll 2
+            for (int32_t i = 0; i < StackedVectors; ++i) {
+                V up = Ops::Up1(w.prev[i]);
+                if (i > 0) up = Ops::Or(up, Ops::Down15(w.prev[i - 1]));
+                V right = ahead[i][s];
+                V down = Ops::Down1(right);
+                if (i + 1 < StackedVectors) down = Ops::Or(down, Ops::Up15(ahead[i + 1][s]));
+                const V mean = FloorMean4<Ops>(up, w.prev[i], down, right, k.one);
+                if constexpr (Masked) {
+                    V pass = Ops::Or(Ops::CmpGt(k.laneIndex, upper[i]), Ops::CmpGt(lower[i], k.laneIndex));
+                    if (i == 0) pass = Ops::Or(pass, k.laneZero);
+                    next[i] = Ops::Or(Ops::AndNot(pass, Ops::SubSat(mean, k.fade)), Ops::And(pass, w.carry[i]));
+                    upper[i] = Ops::Sub(upper[i], minusOne);
+                    lower[i] = Ops::Sub(lower[i], minusOne);
+                } else if (i == 0) {
+                    // Lane 0 subtracts 255 and comes out 0; the finished row is or-ed in.
+                    next[i] = Ops::Or(Ops::SubSat(mean, k.fadeTop), Ops::And(w.carry[i], k.laneZero));
+                } else {
+                    next[i] = Ops::SubSat(mean, k.fade);
+                }
+            }
+#pragma GCC unroll 2
+            for (int32_t i = 0; i < StackedVectors; ++i) {
+                w.prev[i] = next[i];
+                w.carry[i] = ahead[i][s];
+                out[i][s] = next[i];
             }
         }
 #pragma GCC unroll 2
-        for (int32_t i = 0; i < StackedVectors; ++i) {
-            w.prev[i] = next[i];
-            w.carry[i] = ahead[i][s];
-            out[i][s] = next[i];
+        for (int32_t i = 0; i < StackedVectors; ++i) InterleaveFour<Ops>(out[i], outQuads[i] + 4 * c);
+    }
+#pragma GCC unroll 2
+    for (int32_t i = 0; i < StackedVectors; ++i) {
+#pragma GCC unroll 4
+        for (int32_t c = 0; c < 4; ++c) {
+            V lanes[4];
+            GatherColumns<Ops>(outQuads[i], c, lanes);
+#pragma GCC unroll 4
+            for (int32_t j = 0; j < 4; ++j) {
+                const int32_t lane = 16 * i + 4 * c + j;
+#pragma GCC unroll 2
+                for (int32_t h = 0; h < Ops::Halves; ++h) {
+                    if (lane < 1 || lane > at.lastLane[h]) continue;
+                    Ops::StoreHalf(at.base[h][lane] + (at.offset[h] - lane), lanes[j], h);
+                }
+            }
         }
     }
-    StoreBlock<Ops>(at, out);
 }
-
 
 // `blocks` times sixteen steps from steps[h] on. Unmasked, every lane 1..30
 // of every half is on a column 1..width-2 throughout; masked (one block at a
