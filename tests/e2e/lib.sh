@@ -371,18 +371,18 @@ qv_app_dir() {
 }
 
 # Sends what the shell opens for mailto:, http: and https: in the current
-# prefix to inspector_dialog.exe, which appends each target as a line to
+# prefix to dialog_driver.exe, which appends each target as a line to
 # `file`, instead of a mail program or browser.
 qv_record_urls() {
     local file=$1 proto command
-    command="\"$(winepath -w "$QV_BIN/inspector_dialog.exe" 2>/dev/null)\" record \"$(winepath -w "$file" 2>/dev/null)\" \"%1\""
+    command="\"$(winepath -w "$QV_BIN/dialog_driver.exe" 2>/dev/null)\" record \"$(winepath -w "$file" 2>/dev/null)\" \"%1\""
     for proto in mailto http https; do
         wine reg add "HKCR\\$proto\\shell\\open\\command" /ve /d "$command" /f >/dev/null 2>&1
     done
 }
 
-# Runs inspector_dialog.exe with the given commands; prints its lines.
-qv_inspect() { qv_wine "$QV_BIN/inspector_dialog.exe" "$@"; }
+# Runs dialog_driver.exe with the given commands; prints its lines.
+qv_inspect() { qv_wine "$QV_BIN/dialog_driver.exe" "$@"; }
 
 # qv_expect_same what actual expected: passes when the two texts are equal,
 # otherwise fails and shows the difference.

@@ -130,7 +130,7 @@ wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD 
 APP=$(qv_app_dir password_cpl.dll=PASSWORD.CPL)
 CALLS=$APP/password_calls.log
 qv_expect_same "a preview asked to close ends without a prompt" \
-    "$(qv_wine "$QV_BIN/inspector_preview.exe" "$(winepath -w "$APP/Quorvex.scr" 2>/dev/null)")" \
+    "$(qv_wine "$QV_BIN/preview_driver.exe" "$(winepath -w "$APP/Quorvex.scr" 2>/dev/null)")" \
     "saver_window found
 exit_after_close 0"
 qv_check "preview: the password check never ran" no_log

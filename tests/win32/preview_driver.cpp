@@ -6,7 +6,7 @@
 //   saver_window found|missing
 //   exit_after_close <code>|timeout
 //
-// Usage: inspector_preview.exe <saver>
+// Usage: preview_driver.exe <saver>
 #include <windows.h>
 
 #include <cstdint>
@@ -44,7 +44,7 @@ bool PumpUntil(DWORD ms, Done done) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: inspector_preview <saver>\n");
+        std::fprintf(stderr, "usage: preview_driver <saver>\n");
         return 2;
     }
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -4,7 +4,7 @@
 // saver's resources. Every result is a line on stdout (UTF-8) for the shell
 // scripts to compare. Commands run in the order given, e.g.
 //
-//   inspector_dialog.exe wait 20 state click 264 state click 1 gone 10
+//   dialog_driver.exe wait 20 state click 264 state click 1 gone 10
 //
 // Commands:
 //   wait S            wait up to S seconds for the dialog; prints "dialog found"
