@@ -44,11 +44,8 @@ TEST(RenderGrammar, AFullCommandLineAndItsDefaults) {
         ParseStatus::Ok)
         << error;
     EXPECT_TRUE(o.width == 640 && o.height == 480 && o.seed == 7 && o.frames == 12 && o.frameMs == 30);
-    EXPECT_EQ(o.startTick, 4294967295u);
-    EXPECT_TRUE(!o.settings.Trace && o.settings.Move3D && o.preview);
-    EXPECT_EQ(o.settings.TraceModeInd, -4);
-    EXPECT_EQ(o.settings.TraceLength, 1);
-    EXPECT_EQ(o.type, ImageType::Gif);
+    EXPECT_TRUE(o.startTick == 4294967295u && o.type == ImageType::Gif && o.preview);
+    EXPECT_TRUE(!o.settings.Trace && o.settings.Move3D && o.settings.TraceModeInd == -4 && o.settings.TraceLength == 1);
 
     RenderOptions d;
     ASSERT_EQ(Parse({"--out", "a.ppm", "--frame-ms", "1", "--frames", "0", "--seed", "0", "--size", "8x8"}, d, error),

@@ -1,6 +1,6 @@
-// StepFrame must not allocate. Global operator new is replaced in this test
-// program with one that counts while a test asks it to; any allocation made
-// by a frame, the shape refills at the ends of a morph included, shows up.
+// StepFrame must not allocate: operator new counts while a test asks it to,
+// so any allocation of a frame, the refills at the ends of a morph included,
+// shows up.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -22,7 +22,6 @@ void* CountedAllocate(std::size_t n) {
     return p;
 }
 
-// Counts the allocations made while `work` runs.
 template <typename Work>
 long AllocationsDuring(Work work) {
     g_allocations.store(0);
@@ -36,8 +35,6 @@ long AllocationsDuring(Work work) {
 
 void* operator new(std::size_t n) { return CountedAllocate(n); }
 void* operator new[](std::size_t n) { return CountedAllocate(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

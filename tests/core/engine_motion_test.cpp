@@ -6,6 +6,7 @@
 
 #include "XMath.h"
 #include "engine_fixture.h"
+#include "shapes_test_util.h"
 
 namespace quorvex::testing {
 namespace {
@@ -103,14 +104,13 @@ TEST(Rotation, AxesTurnInTheOrderXThenYThenZ) {
     EXPECT_TRUE(same.x == p.x && same.y == p.y && same.z == p.z);
 
     const Point3 toViewer = RotatePoint(MakeRotation(Vec3f{Quarter, 0, 0}), Point3{0, 1, 0});
-    EXPECT_NEAR(toViewer.z, 1.0f, 1e-6f);
-    EXPECT_NEAR(toViewer.y, 0.0f, 1e-6f);
+    test::ExpectNear(toViewer, 0, 0, 1, 1e-6);
     EXPECT_EQ(DepthBrightness(toViewer), 208);
     // x first gives (0,0,1), which y then turns to (1,0,0).
-    EXPECT_NEAR(RotatePoint(MakeRotation(Vec3f{Quarter, Quarter, 0}), Point3{0, 1, 0}).x, 1.0f, 1e-6f);
-    EXPECT_NEAR(RotatePoint(MakeRotation(Vec3f{0, Quarter, 0}), Point3{1, 0, 0}).z, -1.0f, 1e-6f);
-    EXPECT_NEAR(RotatePoint(MakeRotation(Vec3f{0, 0, Quarter}), Point3{1, 0, 0}).y, 1.0f, 1e-6f);
-    EXPECT_NEAR(RotatePoint(MakeRotation(Vec3f{0, 0, Quarter}), Point3{0, 1, 0}).x, -1.0f, 1e-6f);
+    test::ExpectNear(RotatePoint(MakeRotation(Vec3f{Quarter, Quarter, 0}), Point3{0, 1, 0}), 1, 0, 0, 1e-6);
+    test::ExpectNear(RotatePoint(MakeRotation(Vec3f{0, Quarter, 0}), Point3{1, 0, 0}), 0, 0, -1, 1e-6);
+    test::ExpectNear(RotatePoint(MakeRotation(Vec3f{0, 0, Quarter}), Point3{1, 0, 0}), 0, 1, 0, 1e-6);
+    test::ExpectNear(RotatePoint(MakeRotation(Vec3f{0, 0, Quarter}), Point3{0, 1, 0}), -1, 0, 0, 1e-6);
     const Rotation r = MakeRotation(Vec3f{1.0f, 0.0f, 2.0f});
     EXPECT_FALSE(r.active[1]);
     EXPECT_EQ(r.s[0], static_cast<float>(std::sin(1.0L)));
@@ -127,13 +127,12 @@ using Projection = EngineTest;
 TEST_F(Projection, ExamplesOnAn800By600Surface) {
     SetUpSurface(engine, 800, 600);
     ScreenPoint s;
-    ASSERT_TRUE(ProjectPoint(engine, Point3{1.0f, -1.0f, 0.0f}, s));
-    EXPECT_TRUE(s.x == 500 && s.y == 200) << s.x << "," << s.y;
-    ASSERT_TRUE(ProjectPoint(engine, Point3{1.0f, -1.0f, 5.0f}, s));
-    EXPECT_TRUE(s.x == 600 && s.y == 100) << s.x << "," << s.y;
-    engine.ObjectCentre = Vec3f{0.0f, 0.0f, 5.0f};  // the centre enters before the division
-    ASSERT_TRUE(ProjectPoint(engine, Point3{1.0f, -1.0f, 0.0f}, s));
-    EXPECT_TRUE(s.x == 600 && s.y == 100) << s.x << "," << s.y;
+    const float cases[][5] = {{0, 1, -1, 500, 200}, {0, 1, -1, 600, 100}, {5, 1, -1, 600, 100}};
+    for (int i = 0; i < 3; ++i) {
+        engine.ObjectCentre.z = cases[i][0];  // the centre enters before the division
+        ASSERT_TRUE(ProjectPoint(engine, Point3{cases[i][1], cases[i][2], i == 1 ? 5.0f : 0.0f}, s));
+        EXPECT_TRUE(s.x == cases[i][3] && s.y == cases[i][4]) << i << ": " << s.x << "," << s.y;
+    }
     engine.ObjectCentre.z = 4.0f;
     EXPECT_FALSE(ProjectPoint(engine, Point3{0.5f, 0.5f, 6.0f}, s));  // depth divisor 0
     // Just short of the eye the point flies off without overflowing.

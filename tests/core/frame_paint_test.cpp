@@ -5,75 +5,48 @@
 #include <string>
 #include <vector>
 
+#include "engine_fixture.h"
 #include "frame.h"
 
 namespace quorvex {
 namespace {
 
-struct Clock final : TickSource {
-    uint32_t now = 0;
-    uint32_t Now() override { return now; }
-};
-
-// An 8-bit target that records nothing but its pixels.
-struct PixelTarget final : DrawTarget {
-    static constexpr int W = 64, H = 48;
-    uint8_t bits[W * H] = {};
-    int fills = 0;
-    IndexedPixels Pixels() override { return IndexedPixels{bits, W, H, W}; }
-    void SetColourTable(const ColourEntry (&)[256]) override {}
-    void FillRect(const Rect&, PackedColour) override { ++fills; }
-};
-
 struct Recorder final : FrameHost {
-    Clock* clock = nullptr;
+    TickSource* ticks = nullptr;
     std::vector<std::string> events;
     std::string lastFps;
-    std::string lastClock;
     bool lastClockTinted = false;
     void Present() override { events.push_back("present"); }
     void ResetBackground() override { events.push_back("reset"); }
     void ClearSurface() override { events.push_back("clear"); }
-    void DrawClock(const char* text, size_t n, const PackedColour* colour) override {
+    void DrawClock(const char*, size_t, const PackedColour* colour) override {
         events.push_back("clock");
-        lastClock.assign(text, n);
         lastClockTinted = colour != nullptr;
     }
     void DrawFps(const char* text, size_t n) override {
         events.push_back("fps");
         lastFps.assign(text, n);
     }
-    uint32_t Now() override { return clock->now; }
-    void LocalClockText(char* out, size_t, size_t& length) override {
-        out[0] = '1';
-        out[1] = '2';
-        length = 2;
-    }
+    uint32_t Now() override { return ticks->Now(); }
+    void LocalClockText(char* out, size_t, size_t& length) override { out[0] = '1', length = 1; }
+    long Clocks() const { return std::count(events.begin(), events.end(), "clock"); }
 };
 
-struct PaintFixture : ::testing::Test {
-    SaverSettings settings;
-    Clock clock;
-    PixelTarget target;
-    Engine engine;
+struct PaintFixture : testing::EngineTest {
     Recorder host;
     PaintState state;
 
     void Start(uint32_t tick) {
-        clock.now = tick;
-        host.clock = &clock;
-        engine.Settings = &settings;
-        engine.Ticks = &clock;
-        engine.Target = &target;
-        engine.ClientRight = PixelTarget::W;
-        engine.ClientBottom = PixelTarget::H;
+        ticks.Set(tick);
+        host.ticks = &ticks;
+        Wire(64, 48, settings.Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
         engine.Random.RandomSeed = 42;
         PrepareClouds(engine);
         StartPaintState(state, tick, tick);
-        SetUpSurface(engine, PixelTarget::W, PixelTarget::H);
+        SetUpSurface(engine, 64, 48);
     }
     void Paint(uint32_t advance) {
-        clock.now += advance;
+        ticks.Advance(advance);
         host.events.clear();
         PaintFrame(engine, state, host, " fps");
     }
@@ -85,7 +58,9 @@ TEST_F(PaintFixture, PresentsThePreviousFrameBeforePreparingTheNext) {
     Start(5000);
     Paint(10);
     EXPECT_EQ(host.events, (std::vector<std::string>{"present", "reset", "clear", "fps"}));
-    EXPECT_GT(target.fills, 0) << "the points are drawn as fills without Trace";
+    int lit = 0;
+    for (int i = 0; i < 64 * 48; ++i) lit += surface.ColourAt(i % 64, i / 64) != 0;
+    EXPECT_GT(lit, 0) << "the points are drawn without Trace";
     settings.Trace = true;
     Paint(10);
     EXPECT_EQ(host.events, (std::vector<std::string>{"present", "reset", "fps"}));
@@ -113,47 +88,34 @@ TEST_F(PaintFixture, TraceModeIsReducedBeforeThePass) {
     EXPECT_EQ(settings.TraceModeInd, -1);
 }
 
-TEST_F(PaintFixture, ClockWithTraceIsDrawnOncePerTickSecond) {
+TEST_F(PaintFixture, ClockWithTraceIsDrawnOncePerTickSecondAndSurvivesTheWrap) {
     settings.ShowClock = true;
-    Start(10500);  // ClockTick 10000
-    Paint(100);    // 10600: not yet a new second
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 0);
-    Paint(400);  // 11000
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 1);
+    Start(10500);                                                        // ClockTick 10000
+    const uint32_t steps[][2] = {{100, 0}, {400, 1}, {999, 0}, {1, 1}};  // 10600, 11000, 11999, 12000
+    for (const auto& step : steps) {
+        Paint(step[0]);
+        EXPECT_EQ(host.Clocks(), static_cast<long>(step[1])) << ticks.Now();
+    }
     EXPECT_FALSE(host.lastClockTinted) << "white with Trace";
-    EXPECT_EQ(state.ClockTick, 11000);
-    Paint(999);  // 11999
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 0);
-    Paint(1);
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 1);
+    EXPECT_EQ(state.ClockTick, 12000);
+    Start(0xFFFFFC00u);  // ClockTick is the second before the wrap
+    Paint(0x500);        // the counter wrapped: 0x100 ms later in real time
+    EXPECT_EQ(host.Clocks(), 1);
 }
 
-TEST_F(PaintFixture, ClockWithoutTraceIsDrawnEveryFrameInTheTint) {
-    settings.ShowClock = true;
+TEST_F(PaintFixture, ClockWithoutTraceIsDrawnEveryFrameInTheTintButNotInPreview) {
+    settings.ShowClock = settings.ShowFPS = true;
     settings.Trace = false;
     Start(10500);
     Paint(10);
     Paint(10);
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 1);
+    EXPECT_EQ(host.Clocks(), 1);
     EXPECT_TRUE(host.lastClockTinted);
-}
-
-TEST_F(PaintFixture, PreviewHasNoClockButKeepsTheFps) {
-    settings.ShowClock = true;
-    settings.ShowFPS = true;
-    settings.Trace = false;
     engine.PreviewMode = true;
     Start(0);
     Paint(2000);
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 0);
+    EXPECT_EQ(host.Clocks(), 0);
     EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "fps"), 1);
-}
-
-TEST_F(PaintFixture, ClockSurvivesTheTickWrap) {
-    settings.ShowClock = true;
-    Start(0xFFFFFC00u);  // ClockTick is the second before the wrap
-    Paint(0x500);        // the counter wrapped: 0x100 ms later in real time
-    EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "clock"), 1);
 }
 
 }  // namespace

@@ -15,67 +15,33 @@ RunRequest Decide(std::vector<const char*> args) {
     return DecideRunMode(static_cast<int>(args.size()), args.data());
 }
 
-TEST(RunMode, SaverAcceptsAnyLeadingCharacter) {
-    for (const char* arg : {"/s", "-S", "s", "xs", "/S"}) {
-        RunRequest r = Decide({arg});
-        EXPECT_EQ(r.mode, RunMode::Saver) << arg;
-        EXPECT_EQ(r.window, 0u) << arg;
+void ExpectRequest(std::vector<const char*> args, RunMode mode, uint32_t window) {
+    const RunRequest r = Decide(args);
+    EXPECT_TRUE(r.mode == mode && r.window == window) << (args.empty() ? "(none)" : args[0]) << ": " << r.window;
+}
+
+TEST(RunMode, EachCommandLineGivesItsModeAndWindow) {
+    // Any leading character before an exact letter; anything else opens the dialog.
+    for (const char* arg : {"/s", "-S", "s", "xs"}) ExpectRequest({arg}, RunMode::Saver, 0);
+    for (const char* arg : {"/s5", "/scr", "/x:12", "/", "", "/ss", "/pp", "/\xD0\xB0"}) {
+        ExpectRequest({arg}, RunMode::Configure, 0);
     }
-}
-
-TEST(RunMode, PreviewTakesTheHostFromTheSecondArgument) {
-    RunRequest r = Decide({"/p", "1234"});
-    EXPECT_EQ(r.mode, RunMode::Preview);
-    EXPECT_EQ(r.window, 1234u);
-    r = Decide({"/p"});
-    EXPECT_EQ(r.mode, RunMode::Preview);
-    EXPECT_EQ(r.window, 0u);
-}
-
-TEST(RunMode, ConfigureOwnerSkipsTheCharacterAfterC) {
-    EXPECT_EQ(Decide({"/c:1234"}).window, 1234u);
-    EXPECT_EQ(Decide({"/C:1234"}).window, 1234u);
-    EXPECT_EQ(Decide({"/c:1234"}).mode, RunMode::Configure);
-    EXPECT_EQ(Decide({"/c"}).window, 0u);
-    EXPECT_EQ(Decide({"/c"}).mode, RunMode::Configure);
+    ExpectRequest({"/s", "\xFF\xFE"}, RunMode::Saver, 0);
+    ExpectRequest({"/p", "1234"}, RunMode::Preview, 1234);
+    ExpectRequest({"/p"}, RunMode::Preview, 0);
+    ExpectRequest({"/c:1234"}, RunMode::Configure, 1234);
+    ExpectRequest({"/C:1234"}, RunMode::Configure, 1234);
+    ExpectRequest({"/c"}, RunMode::Configure, 0);
+    ExpectRequest({}, RunMode::Configure, 0);
     // Handles are not validated: every character counts its code minus 48.
-    EXPECT_EQ(Decide({"/c:xyz"}).window, static_cast<uint32_t>(((72 * 10) + 73) * 10 + 74));
-    EXPECT_EQ(Decide({"/c:xyz"}).mode, RunMode::Configure);
-}
-
-TEST(RunMode, NoArgumentOpensTheDialogWithoutOwner) {
-    RunRequest r = Decide({});
-    EXPECT_EQ(r.mode, RunMode::Configure);
-    EXPECT_EQ(r.window, 0u);
-    EXPECT_EQ(r.commandArg, "");
-}
-
-TEST(RunMode, InexactLettersOpenTheDialog) {
-    for (const char* arg : {"/s5", "/scr", "/x:12", "/", "", "/ss", "/pp"}) {
-        RunRequest r = Decide({arg});
-        EXPECT_EQ(r.mode, RunMode::Configure) << arg;
-        EXPECT_EQ(r.window, 0u) << arg;
-    }
+    ExpectRequest({"/c:xyz"}, RunMode::Configure, ((72 * 10) + 73) * 10 + 74);
+    const std::string longArg = "/c:" + std::string(32 * 1024, '9');
+    EXPECT_EQ(Decide({longArg.c_str()}).mode, RunMode::Configure);
+    ExpectRequest({"/a", "1234"}, RunMode::ChangePassword, 1234);
+    ExpectRequest({"A"}, RunMode::ChangePassword, 0);
+    ExpectRequest({"-a"}, RunMode::ChangePassword, 0);
+    EXPECT_EQ(Decide({}).commandArg, "");
     EXPECT_EQ(Decide({"/"}).commandArg, "/");
-}
-
-TEST(RunMode, PasswordChangeTakesTheParentFromTheSecondArgument) {
-    RunRequest r = Decide({"/a", "1234"});
-    EXPECT_EQ(r.mode, RunMode::ChangePassword);
-    EXPECT_EQ(r.window, 1234u);
-    EXPECT_EQ(Decide({"A"}).mode, RunMode::ChangePassword);
-    EXPECT_EQ(Decide({"-a"}).window, 0u);
-}
-
-TEST(RunMode, LongAndNonAsciiArgumentsAreHandled) {
-    std::string longArg(32 * 1024, '9');
-    longArg[0] = '/';
-    longArg[1] = 'c';
-    longArg[2] = ':';
-    RunRequest r = Decide({longArg.c_str()});
-    EXPECT_EQ(r.mode, RunMode::Configure);
-    EXPECT_EQ(Decide({"/\xD0\xB0"}).mode, RunMode::Configure);
-    EXPECT_EQ(Decide({"/s", "\xFF\xFE"}).mode, RunMode::Saver);
 }
 
 }  // namespace

@@ -39,29 +39,23 @@ struct FakeRegistry final : SettingsRegistry {
 };
 
 TEST(Decimal, TextAndIntegerConversions) {
-    EXPECT_EQ(IntToDecimal(0), "0");
-    EXPECT_EQ(IntToDecimal(1234), "1234");
+    EXPECT_TRUE(IntToDecimal(0) == "0" && IntToDecimal(1234) == "1234");
     EXPECT_EQ(IntToDecimal(-1), "/");  // no sign: negative remainders land below '0'
     EXPECT_EQ(IntToDecimal(-12), "/.");
-    EXPECT_EQ(DecimalToInt(""), 0);
-    EXPECT_EQ(DecimalToInt("1a"), 59);
-    EXPECT_EQ(DecimalToInt(" 5"), -155);
-    EXPECT_EQ(DecimalToInt("-1"), -29);
-    EXPECT_EQ(DecimalToInt("4294967296"), 0);  // wraps like a 32-bit register
-    EXPECT_EQ(DecimalToInt("\xff", 1), 207);   // bytes are unsigned
+    // Every byte counts its code minus 48; 4294967296 wraps like a 32-bit register.
+    const std::pair<const char*, int32_t> texts[] = {{"", 0}, {"1a", 59}, {" 5", -155}, {"-1", -29}, {"4294967296", 0}};
+    for (const auto& [text, value] : texts) EXPECT_EQ(DecimalToInt(text), value) << text;
+    EXPECT_EQ(DecimalToInt("\xff", 1), 207);  // bytes are unsigned
     for (int32_t v : {9, 10, 65535, INT32_MAX, -9, -10, -100, INT32_MIN}) EXPECT_EQ(DecimalToInt(IntToDecimal(v)), v);
 }
 
 TEST(Decimal, FieldsByNameAndIndex) {
-    EXPECT_EQ(SettingIndex("ShowFPS"), 0);
-    EXPECT_EQ(SettingIndex("TraceLength"), 9);
-    EXPECT_EQ(SettingIndex("tracelength"), -1);
-    EXPECT_EQ(SettingIndex(nullptr), -1);
+    EXPECT_TRUE(SettingIndex("ShowFPS") == 0 && SettingIndex("TraceLength") == 9);
+    EXPECT_TRUE(SettingIndex("tracelength") == -1 && SettingIndex(nullptr) == -1);
     SaverSettings s;
     for (int i = 0; i < SettingCount; ++i) SetSettingValue(s, i, i < 8 ? 5 : -7);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(GetSettingValue(s, i), 1) << SettingNames[i];
-    EXPECT_EQ(s.TraceModeInd, -7);
-    EXPECT_EQ(GetSettingValue(s, 9), -7);
+    EXPECT_TRUE(s.TraceModeInd == -7 && GetSettingValue(s, 9) == -7);
 }
 
 TEST(LoadSettings, DefaultsWithoutKeyOrValue) {
@@ -70,17 +64,13 @@ TEST(LoadSettings, DefaultsWithoutKeyOrValue) {
     const SaverSettings s = LoadSettings(reg);
     EXPECT_TRUE(!s.ShowFPS && !s.UnSortPoints && s.MouseSens && !s.Move3D && s.PrimitivePoints && !s.HuesOfGray &&
                 s.Trace && !s.ShowClock);
-    EXPECT_EQ(s.TraceModeInd, 2);
-    EXPECT_EQ(s.TraceLength, 1);
-    EXPECT_EQ(reg.closes, 0);
+    EXPECT_TRUE(s.TraceModeInd == 2 && s.TraceLength == 1 && reg.closes == 0);
 
     reg.keyExists = true;
     reg.values = {{"Move3D", "1"}, {"ShowClock", "7"}, {"Trace", "0"}, {"TraceLength", "3"}};
     const SaverSettings t = LoadSettings(reg);
     EXPECT_TRUE(t.Move3D && t.ShowClock && !t.Trace && t.MouseSens);
-    EXPECT_EQ(t.TraceLength, 3);
-    EXPECT_EQ(t.TraceModeInd, 2);
-    EXPECT_EQ(reg.closes, 1);
+    EXPECT_TRUE(t.TraceLength == 3 && t.TraceModeInd == 2 && reg.closes == 1);
 }
 
 TEST(LoadSettings, EachValueIsReadOnItsOwn) {
@@ -92,18 +82,15 @@ TEST(LoadSettings, EachValueIsReadOnItsOwn) {
                   {"TraceModeInd", "12"},
                   {"TraceLength", std::string("3\0", 2)}};
     const SaverSettings s = LoadSettings(reg);
-    EXPECT_FALSE(s.ShowFPS);
-    EXPECT_TRUE(s.UnSortPoints);
+    EXPECT_TRUE(!s.ShowFPS && s.UnSortPoints && s.TraceModeInd == 12 && s.TraceLength == 3);
     EXPECT_FALSE(s.Move3D);  // not "07" left over from "77"
-    EXPECT_EQ(s.TraceModeInd, 12);
-    EXPECT_EQ(s.TraceLength, 3);
     ASSERT_EQ(reg.offered.size(), 10u);
     for (uint32_t room : reg.offered) EXPECT_EQ(room, SettingBufferSize);
 
     reg.values = {{"TraceModeInd", std::string(127, '0') + "1"}, {"TraceLength", std::string(129, '0')}};
     const SaverSettings t = LoadSettings(reg);
     EXPECT_EQ(t.TraceModeInd, 1);  // exactly fills the buffer
-    EXPECT_EQ(t.TraceLength, 1);
+    EXPECT_EQ(t.TraceLength, 1);   // one byte too long: the default
 }
 
 TEST(SaveSettings, OneByteValuesInFieldOrderThatLoadBack) {
@@ -120,16 +107,14 @@ TEST(SaveSettings, OneByteValuesInFieldOrderThatLoadBack) {
         EXPECT_EQ(reg.writes[i], SettingNames[i]);
         EXPECT_EQ(reg.values[SettingNames[i]].size(), 1u);
     }
-    EXPECT_EQ(reg.values["TraceModeInd"], "/");
-    EXPECT_EQ(reg.closes, 1);
+    EXPECT_TRUE(reg.values["TraceModeInd"] == "/" && reg.closes == 1);
     const SaverSettings back = LoadSettings(reg);
     for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(GetSettingValue(back, i), GetSettingValue(s, i)) << i;
 
     FakeRegistry locked;
     locked.keyExists = locked.canCreate = false;
     SaveSettings(locked, s);
-    EXPECT_TRUE(locked.values.empty());
-    EXPECT_EQ(locked.closes, 0);
+    EXPECT_TRUE(locked.values.empty() && locked.closes == 0);
 }
 
 }  // namespace

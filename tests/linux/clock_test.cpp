@@ -18,35 +18,31 @@ std::string Text(const ClockStyle& style, int h, int m, int s) {
 }
 
 TEST(ClockStyle, CommonLocalePatterns) {
-    // C and most European locales.
-    ClockStyle c = ClockStyleFromPattern("%H:%M:%S", "", "");
-    EXPECT_EQ(Text(c, 7, 5, 9), "07:05:09");
-    // en_US: "%r" and the 12-hour clock with the designator after.
-    ClockStyle us = ClockStyleFromPattern("%r", "AM", "PM");
-    EXPECT_EQ(Text(us, 0, 0, 1), "12:00:01 AM");
-    EXPECT_EQ(Text(us, 13, 30, 0), "01:30:00 PM");
-    // Hour without a leading zero, and another separator.
-    ClockStyle dot = ClockStyleFromPattern("%k.%M.%S", "", "");
-    EXPECT_EQ(Text(dot, 7, 5, 9), "7.05.09");
-    ClockStyle dash = ClockStyleFromPattern("%-I:%M:%S %p", "am", "pm");
-    EXPECT_EQ(Text(dash, 21, 0, 0), "9:00:00 pm");
-    // The designator first, as some Asian locales write it.
-    ClockStyle first = ClockStyleFromPattern("%p %I:%M:%S", "AM", "PM");
-    EXPECT_EQ(Text(first, 9, 1, 2), "AM 09:01:02");
-    // %T is %H:%M:%S.
-    EXPECT_EQ(Text(ClockStyleFromPattern("%T", "", ""), 23, 59, 59), "23:59:59");
-}
-
-TEST(ClockStyle, OddPatternsFallBackSafely) {
-    // No hour at all, an empty pattern, a pattern cut after '%', no pattern.
-    const char* const patterns[] = {"%M minutes", "", "%", "%-", nullptr};
-    for (const char* p : patterns) {
-        ClockStyle s = ClockStyleFromPattern(p, "AM", "PM");
-        EXPECT_EQ(Text(s, 18, 4, 5), "18:04:05") << (p ? p : "null");
+    const struct {
+        const char* pattern;
+        int h, m, s;
+        const char* text;
+    } cases[] = {
+        {"%H:%M:%S", 7, 5, 9, "07:05:09"},
+        {"%r", 0, 0, 1, "12:00:01 AM"},
+        {"%r", 13, 30, 0, "01:30:00 PM"},
+        {"%k.%M.%S", 7, 5, 9, "7.05.09"},
+        {"%-I:%M:%S %p", 21, 0, 0, "9:00:00 PM"},
+        {"%p %I:%M:%S", 9, 1, 2, "AM 09:01:02"},
+        {"%T", 23, 59, 59, "23:59:59"},
+        // A unit word after the hour is not a separator.
+        {"%p %I\xec\x8b\x9c %M\xeb\xb6\x84 %S\xec\xb4\x88", 15, 0, 0, "PM 03:00:00"},
+        // No hour at all, an empty pattern, a pattern cut after '%', no pattern.
+        {"%M minutes", 18, 4, 5, "18:04:05"},
+        {"", 18, 4, 5, "18:04:05"},
+        {"%", 18, 4, 5, "18:04:05"},
+        {"%-", 18, 4, 5, "18:04:05"},
+        {nullptr, 18, 4, 5, "18:04:05"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Text(ClockStyleFromPattern(c.pattern, "AM", "PM"), c.h, c.m, c.s), c.text)
+            << (c.pattern ? c.pattern : "null");
     }
-    // A unit word after the hour is not a separator.
-    ClockStyle ko = ClockStyleFromPattern("%p %I\xec\x8b\x9c %M\xeb\xb6\x84 %S\xec\xb4\x88", "AM", "PM");
-    EXPECT_EQ(Text(ko, 15, 0, 0), "PM 03:00:00");
 }
 
 TEST(ClockStyle, LongDesignatorsAreCutAtACharacterBoundary) {
@@ -60,10 +56,8 @@ TEST(ClockStyle, LongDesignatorsAreCutAtACharacterBoundary) {
 TEST(Utf8, DecodesValidSequencesAndReplacesBrokenOnes) {
     const std::string text = "a\xc3\xa9\xe5\x8d\x88\xf0\x9f\x95\x90";
     size_t i = 0;
-    EXPECT_EQ(NextCodePoint(text.data(), text.size(), i), 'a');
-    EXPECT_EQ(NextCodePoint(text.data(), text.size(), i), 0xE9u);
-    EXPECT_EQ(NextCodePoint(text.data(), text.size(), i), 0x5348u);
-    EXPECT_EQ(NextCodePoint(text.data(), text.size(), i), 0x1F550u);
+    for (uint32_t expected : {uint32_t{'a'}, 0xE9u, 0x5348u, 0x1F550u})
+        EXPECT_EQ(NextCodePoint(text.data(), text.size(), i), expected);
     EXPECT_EQ(i, text.size());
 
     // Truncated at the end, a stray continuation byte, an overlong form, a surrogate.
@@ -76,22 +70,14 @@ TEST(Utf8, DecodesValidSequencesAndReplacesBrokenOnes) {
 }
 
 TEST(ClockFaceChoice, PrefersThinOverATrueItalic) {
-    FaceCandidate bookItalic{true, 80, 100};
-    FaceCandidate thinUpright{true, 40, 0};
-    FaceChoice c = ChooseClockFace(bookItalic, thinUpright);
-    EXPECT_TRUE(c.useThin);
-    EXPECT_TRUE(c.slantByShear);
-
-    FaceCandidate lightItalic{true, 50, 100};
-    c = ChooseClockFace(lightItalic, thinUpright);
-    EXPECT_FALSE(c.useThin);
-    EXPECT_FALSE(c.slantByShear);
-
+    const FaceCandidate thinUpright{true, 40, 0};
+    FaceChoice c = ChooseClockFace(FaceCandidate{true, 80, 100}, thinUpright);
+    EXPECT_TRUE(c.useThin && c.slantByShear);
+    c = ChooseClockFace(FaceCandidate{true, 50, 100}, thinUpright);
+    EXPECT_FALSE(c.useThin || c.slantByShear);
     // The "italic" match is upright after all: lean it.
-    FaceCandidate upright{true, 80, 0};
-    c = ChooseClockFace(upright, FaceCandidate{true, 80, 0});
-    EXPECT_FALSE(c.useThin);
-    EXPECT_TRUE(c.slantByShear);
+    c = ChooseClockFace(FaceCandidate{true, 80, 0}, FaceCandidate{true, 80, 0});
+    EXPECT_TRUE(!c.useThin && c.slantByShear);
 
     EXPECT_TRUE(ChooseClockFace(FaceCandidate{}, FaceCandidate{}).none);
     EXPECT_TRUE(ChooseClockFace(FaceCandidate{}, thinUpright).useThin);
@@ -103,15 +89,12 @@ TEST(ClockCoverage, IndexedPixelsKeepTheBrighterValueAndClip) {
     IndexedPixels px{bits, 3, 3, 4};
     const uint8_t glyph[2 * 2] = {100, 255, 0, 128};
     CoverIndexed(px, 0, 0, glyph, 2, 2, 2);
-    EXPECT_EQ(bits[0], 200);
-    EXPECT_EQ(bits[1], 255);
-    EXPECT_EQ(bits[4], 0);
-    EXPECT_EQ(bits[5], 128);
+    EXPECT_TRUE(bits[0] == 200 && bits[1] == 255 && bits[4] == 0 && bits[5] == 128);
     // Hanging over every edge: only the inside is touched, nothing else.
     uint8_t row[4 * 3] = {};
     IndexedPixels small{row, 3, 3, 4};
-    const uint8_t full[5 * 5] = {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-                                 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
+    uint8_t full[5 * 5];
+    std::memset(full, 255, sizeof full);
     CoverIndexed(small, -1, -1, full, 5, 5, 5);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) EXPECT_EQ(row[y * 4 + x], x < 3 ? 255 : 0) << x << "," << y;
