@@ -209,7 +209,8 @@ qv_wine_bg() {
     (
         rc=0
         wine "$@" >"$QV_RUN.out" 2>"$QV_RUN.err" || rc=$?
-        echo "$rc" >"$QV_RUN.rc"
+        # Appears whole: a reader never sees the file before the code is in it.
+        echo "$rc" >"$QV_RUN.rc.part" && mv -f "$QV_RUN.rc.part" "$QV_RUN.rc"
     ) &
     QV_JOBS+=($!)
 }
