@@ -30,17 +30,6 @@ bool ParseSide(const std::string& text, int32_t& out) {
     return true;
 }
 
-// An argument as an error line shows it: control characters (a line feed,
-// a terminal escape) become '?', so the message stays one plain line.
-std::string Shown(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) c = '?';
-    }
-    return out;
-}
-
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EndsWithNoCase(const std::string& s, const char* suffix) {
@@ -74,6 +63,17 @@ bool ParseSetting(const char* text, SaverSettings& settings, std::string& error)
 }
 
 }  // namespace
+
+// An argument as an error line shows it: control characters (a line feed,
+// a terminal escape) become '?', so the message stays one plain line.
+std::string Shown(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) c = '?';
+    }
+    return out;
+}
 
 bool ParseUnsigned32(const char* text, uint32_t& out) {
     uint64_t v = 0;

@@ -40,4 +40,8 @@ bool ImageTypeFor(const std::string& path, ImageType& type);        // by extens
 
 const char* RenderUsage();
 
+// An argument as an error line shows it: control characters (a line feed,
+// a terminal escape) become '?', so the message stays one plain line.
+std::string Shown(const std::string& text);
+
 }  // namespace quorvex::cli

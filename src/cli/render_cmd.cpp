@@ -14,14 +14,9 @@ namespace quorvex::cli {
 
 namespace {
 
-int Fail(std::string message) {
-    // A path from the command line may hold a line feed or a terminal
-    // escape: the message stays one plain line.
-    for (char& c : message) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) c = '?';
-    }
-    std::fprintf(stderr, "quorvex render: %s\n", message.c_str());
+int Fail(const std::string& message) {
+    // A path from the command line may hold a line feed or a terminal escape.
+    std::fprintf(stderr, "quorvex render: %s\n", Shown(message).c_str());
     return 2;
 }
 
