@@ -3,42 +3,21 @@
 // shows up.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "../alloc_count.h"
 #include "engine_fixture.h"
 
 namespace {
 
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* CountedAllocate(std::size_t n) {
-    if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1, std::memory_order_relaxed);
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-
 template <typename Work>
 long AllocationsDuring(Work work) {
-    g_allocations.store(0);
-    g_counting.store(true);
+    quorvex::alloc_count::Start();
     work();
-    g_counting.store(false);
-    return g_allocations.load();
+    return static_cast<long>(quorvex::alloc_count::Stop());
 }
 
 }  // namespace
-
-void* operator new(std::size_t n) { return CountedAllocate(n); }
-void* operator new[](std::size_t n) { return CountedAllocate(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace quorvex::testing {
 namespace {

@@ -30,16 +30,9 @@
 
 // ------------------------------------------------------------ allocation count
 
-namespace {
+#include "../alloc_count.h"
 
-std::atomic<bool> g_counting{false};
-std::atomic<uint64_t> g_allocations{0};
-
-void Count() {
-    if (g_counting.load(std::memory_order_relaxed)) g_allocations.fetch_add(1, std::memory_order_relaxed);
-}
-
-}  // namespace
+using quorvex::alloc_count::Note;
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QV_SOAK_OWN_MALLOC 0
@@ -62,40 +55,20 @@ void* __libc_realloc(void*, size_t);
 void __libc_free(void*);
 
 void* malloc(size_t n) {
-    Count();
+    Note();
     return __libc_malloc(n);
 }
 void* calloc(size_t n, size_t size) {
-    Count();
+    Note();
     return __libc_calloc(n, size);
 }
 void* realloc(void* p, size_t n) {
-    Count();
+    Note();
     return __libc_realloc(p, n);
 }
 void free(void* p) { __libc_free(p); }
 }
 #endif
-
-namespace {
-
-void* CountedNew(std::size_t n) {
-    Count();
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-
-}  // namespace
-
-void* operator new(std::size_t n) { return CountedNew(n); }
-void* operator new[](std::size_t n) { return CountedNew(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace quorvex::soak {
 namespace {
@@ -236,21 +209,21 @@ bool Run(const Options& opt, Figures& fig, Failure& fail) {
     const float holdTime = engine.HoldTime;
 
     // The allocator must see an allocation, or a zero below proves nothing.
-    g_allocations.store(0);
-    g_counting.store(true);
+    quorvex::alloc_count::Allocations.store(0);
+    quorvex::alloc_count::Counting.store(true);
     {
         int* volatile probe = new int(7);
         delete probe;
     }
-    if (g_allocations.load() == 0) {
+    if (quorvex::alloc_count::Allocations.load() == 0) {
         std::snprintf(fail.what, sizeof fail.what, "the allocation counter does not count");
         return false;
     }
-    g_allocations.store(0);
+    quorvex::alloc_count::Allocations.store(0);
 
 #define SOAK_FAIL(...)                                           \
     do {                                                         \
-        g_counting.store(false);                                 \
+        quorvex::alloc_count::Counting.store(false);                                 \
         fail.frame = fig.frames;                                 \
         std::snprintf(fail.what, sizeof fail.what, __VA_ARGS__); \
         return false;                                            \
@@ -360,10 +333,10 @@ bool Run(const Options& opt, Figures& fig, Failure& fail) {
 
         const float spin = std::fmax(std::fabs(engine.SpinAngle.x), std::fabs(engine.SpinAngle.y));
         if (spin > fig.maxSpinAngle) fig.maxSpinAngle = spin;
-        if (g_allocations.load(std::memory_order_relaxed) != 0) SOAK_FAIL("heap allocation during a frame");
+        if (quorvex::alloc_count::Allocations.load(std::memory_order_relaxed) != 0) SOAK_FAIL("heap allocation during a frame");
     }
-    g_counting.store(false);
-    fig.allocations = g_allocations.load();
+    quorvex::alloc_count::Counting.store(false);
+    fig.allocations = quorvex::alloc_count::Allocations.load();
     if (host.fpsChars == 0 || host.clockChars == 0) {
         std::snprintf(fail.what, sizeof fail.what, "the FPS or clock text was never drawn");
         return false;
