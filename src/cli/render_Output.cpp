@@ -25,11 +25,6 @@ std::string DirectoryOf(const std::string& path) {
     return path.substr(0, slash + 1);
 }
 
-std::string NameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 unsigned long ProcessId() {
 #ifdef _WIN32
     return static_cast<unsigned long>(_getpid());
@@ -67,7 +62,9 @@ AtomicOutput::~AtomicOutput() { Abort(); }
 bool AtomicOutput::Open(const std::string& target, std::string& error) {
     Abort();
     target_ = target;
-    const std::string base = DirectoryOf(target) + "." + NameOf(target) + "." + std::to_string(ProcessId());
+    // A short name of its own, so a target whose name is near the file
+    // system's limit still gets a temporary beside it.
+    const std::string base = DirectoryOf(target) + ".quorvex-" + std::to_string(ProcessId());
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp_ = base + "." + std::to_string(attempt) + ".tmp";
         file_ = CreateExclusive(temp_);
