@@ -1,5 +1,7 @@
 // Turning and drifting of the object, and the perspective that maps a turned
 // point to the surface. All arithmetic in long double, stored as single.
+#include <cmath>
+
 #include "RDrawUn.h"
 #include "XMath.h"
 
@@ -18,13 +20,24 @@ long double DepthSpinRedraw(Engine& e) { return RandomReal(e.Random) / 3.0L + 0.
 
 float Abs(float v) { return v < 0.0f ? -v : v; }
 
+// A float angle grows coarser as it grows: past 16384 rad (hours of turning)
+// its steps reach an eighth of a frame's turn, and after days the object
+// would stall. Taking whole turns off there keeps the spin smooth for ever
+// and changes nothing in the hours before.
+float KeepFine(float angle) {
+    constexpr float Limit = 16384.0f;
+    if (!(angle > Limit || angle < -Limit)) return angle;
+    const long double turns = std::nearbyint(angle / (2.0L * Pi));
+    return Single(angle - turns * 2.0L * Pi);
+}
+
 }  // namespace
 
 void AdvanceSpin(Engine& e, float elapsed) {
     const long double t = elapsed;
-    e.SpinAngle.x = Single(e.SpinAngle.x + Pi * t * e.SpinSpeed.x / 1000.0L);
-    e.SpinAngle.y = Single(e.SpinAngle.y + Pi * t * e.SpinSpeed.y / 1000.0L);
-    e.SpinAngle.z = Single(e.SpinAngle.z - Pi * t * e.SpinSpeed.z / 1000.0L);
+    e.SpinAngle.x = KeepFine(Single(e.SpinAngle.x + Pi * t * e.SpinSpeed.x / 1000.0L));
+    e.SpinAngle.y = KeepFine(Single(e.SpinAngle.y + Pi * t * e.SpinSpeed.y / 1000.0L));
+    e.SpinAngle.z = KeepFine(Single(e.SpinAngle.z - Pi * t * e.SpinSpeed.z / 1000.0L));
 }
 
 void MoveCentre(Engine& e, float elapsed) {

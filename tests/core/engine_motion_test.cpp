@@ -25,6 +25,28 @@ TEST_F(Motion, SpinAnglesGrowWithSpeedAndZStaysExactlyZero) {
     EXPECT_FLOAT_EQ(engine.SpinAngle.z, -static_cast<float>(M_PI));
 }
 
+TEST_F(Motion, HoursOfTurningKeepTheSpinSmooth) {
+    // Below 16384 rad the angle is kept as it grows; past it whole turns come
+    // off, so the float keeps steps far finer than one frame's turn.
+    engine.SpinAngle = Vec3f{16383.9f, -16383.9f, 0.0f};
+    engine.SpinSpeed = Vec3f{0.5f, -0.5f, 0.0f};
+    AdvanceSpin(engine, 40.0f);
+    EXPECT_GT(engine.SpinAngle.x, 16383.9f) << "not yet past the limit";
+    const float before[2] = {16383.9f, -16383.9f};
+    for (int k = 0; k < 100; ++k) AdvanceSpin(engine, 40.0f);
+    const long double turned = 101 * 40 * 0.5L * Pi / 1000;
+    for (int axis = 0; axis < 2; ++axis) {
+        const float now = axis == 0 ? engine.SpinAngle.x : engine.SpinAngle.y;
+        const long double expected = before[axis] + (axis == 0 ? turned : -turned);
+        EXPECT_LT(std::fabs(now), 2 * Pi) << axis;
+        // The same direction as the unreduced angle would give, to within the
+        // coarse float steps taken before the limit.
+        EXPECT_NEAR(static_cast<double>(Sin(now)), static_cast<double>(Sin(expected)), 5e-3) << axis;
+        EXPECT_NEAR(static_cast<double>(Cos(now)), static_cast<double>(Cos(expected)), 5e-3) << axis;
+    }
+    EXPECT_EQ(engine.SpinAngle.z, 0.0f);
+}
+
 TEST_F(Motion, EachEdgeTurnsBackWithASpinOfTheNewSignAndRange) {
     struct Case {
         Vec3f centre, velocity;
