@@ -41,69 +41,28 @@ int32_t DecimalToInt(const char* text, size_t length) {
     return static_cast<int32_t>(value);
 }
 
+namespace {
+
+// The eight switches in field order; the two numbers follow them.
+constexpr bool SaverSettings::*Switches[] = {
+    &SaverSettings::ShowFPS,         &SaverSettings::UnSortPoints, &SaverSettings::MouseSens, &SaverSettings::Move3D,
+    &SaverSettings::PrimitivePoints, &SaverSettings::HuesOfGray,   &SaverSettings::Trace,     &SaverSettings::ShowClock,
+};
+constexpr int SwitchCount = 8;
+
+}  // namespace
+
 int32_t GetSettingValue(const SaverSettings& s, int index) {
-    switch (index) {
-        case 0:
-            return s.ShowFPS ? 1 : 0;
-        case 1:
-            return s.UnSortPoints ? 1 : 0;
-        case 2:
-            return s.MouseSens ? 1 : 0;
-        case 3:
-            return s.Move3D ? 1 : 0;
-        case 4:
-            return s.PrimitivePoints ? 1 : 0;
-        case 5:
-            return s.HuesOfGray ? 1 : 0;
-        case 6:
-            return s.Trace ? 1 : 0;
-        case 7:
-            return s.ShowClock ? 1 : 0;
-        case 8:
-            return s.TraceModeInd;
-        case 9:
-            return s.TraceLength;
-        default:
-            return 0;
-    }
+    if (index >= 0 && index < SwitchCount) return s.*Switches[index] ? 1 : 0;
+    if (index == 8) return s.TraceModeInd;
+    if (index == 9) return s.TraceLength;
+    return 0;
 }
 
 void SetSettingValue(SaverSettings& s, int index, int32_t value) {
-    const bool on = value != 0;
-    switch (index) {
-        case 0:
-            s.ShowFPS = on;
-            break;
-        case 1:
-            s.UnSortPoints = on;
-            break;
-        case 2:
-            s.MouseSens = on;
-            break;
-        case 3:
-            s.Move3D = on;
-            break;
-        case 4:
-            s.PrimitivePoints = on;
-            break;
-        case 5:
-            s.HuesOfGray = on;
-            break;
-        case 6:
-            s.Trace = on;
-            break;
-        case 7:
-            s.ShowClock = on;
-            break;
-        case 8:
-            s.TraceModeInd = value;
-            break;
-        case 9:
-            s.TraceLength = value;
-            break;
-        default:
-            break;
-    }
+    if (index >= 0 && index < SwitchCount) s.*Switches[index] = value != 0;
+    if (index == 8) s.TraceModeInd = value;
+    if (index == 9) s.TraceLength = value;
 }
 
 int SettingIndex(const char* name) {
