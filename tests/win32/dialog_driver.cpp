@@ -33,6 +33,10 @@
 #include <string>
 #include <vector>
 
+#include "driver_util.h"
+
+using namespace quorvex::drivers;
+
 namespace {
 
 constexpr wchar_t DialogCaption[] = L"Quorvex Screen Saver v4.4";
@@ -296,23 +300,6 @@ bool AppendLine(const char* file, const char* text) {
     fprintf(out, "%s\n", text);
     fclose(out);
     return true;
-}
-
-// Runs this thread's messages until `done` holds or `ms` have passed: an
-// owner must answer the messages a modal dialog sends it.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
 }
 
 bool RunOwned(const char* saver) {

@@ -13,32 +13,13 @@
 #include <cstdio>
 #include <string>
 
+#include "driver_util.h"
+
+using namespace quorvex::drivers;
+
 namespace {
 
 constexpr char SaverName[] = "Quorvex Screen Saver";
-
-void Report(const char* key, const std::string& value) {
-    std::printf("%s %s\n", key, value.c_str());
-    std::fflush(stdout);
-}
-
-bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
-
-// Runs this thread's messages until `done` holds or `ms` have passed.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
 
 }  // namespace
 

@@ -14,14 +14,13 @@
 #include <cstring>
 #include <string>
 
+#include "driver_util.h"
+
+using namespace quorvex::drivers;
+
 namespace {
 
 constexpr char SaverName[] = "Quorvex Screen Saver";
-
-void Report(const char* key, const std::string& value) {
-    std::printf("%s %s\n", key, value.c_str());
-    std::fflush(stdout);
-}
 
 std::string Number(long long n) { return std::to_string(n); }
 
@@ -30,24 +29,6 @@ std::string Hex(unsigned long n) {
     std::snprintf(text, sizeof text, "0x%08lx", n);
     return text;
 }
-
-// Runs this thread's messages for up to `ms`, or until `done` says so.
-template <typename Done>
-bool PumpUntil(DWORD ms, Done done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        if (GetTickCount() - start >= ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
 std::string ExitCodeText(HANDLE process) {
     DWORD code = 0;
