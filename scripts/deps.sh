@@ -19,7 +19,7 @@ if ((${#missing[@]})); then
     dpkg --add-architecture i386
   fi
   apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt-get install -y -q "${missing[@]}"
 fi
 
 # The Russian user-interface tests need this locale.
