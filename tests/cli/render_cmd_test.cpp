@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
+#include "render_run.h"
 #include "render_Image.h"
 #include "render_Session.h"
 
@@ -35,14 +35,7 @@ protected:
         args.insert(args.end(), extra.begin(), extra.end());
         return RunArgs(args);
     }
-    int RunArgs(std::vector<std::string> args) {
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        ::testing::internal::CaptureStderr();
-        const int status = RunRender(static_cast<int>(argv.size()), argv.data());
-        stderrText = ::testing::internal::GetCapturedStderr();
-        return status;
-    }
+    int RunArgs(std::vector<std::string> args) { return RunRenderCapturing(std::move(args), stderrText); }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     std::string Bytes(const std::string& name) const {
         std::ifstream in(Path(name), std::ios::binary);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "commands.h"
+#include "render_run.h"
 #include "render_Options.h"
 
 namespace quorvex::cli {
@@ -39,14 +39,7 @@ protected:
         ASSERT_NE(it, args.end());
         *(it + 1) = value;
     }
-    int Run(std::vector<std::string> args) {
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        ::testing::internal::CaptureStderr();
-        const int status = RunRender(static_cast<int>(argv.size()), argv.data());
-        stderrText = ::testing::internal::GetCapturedStderr();
-        return status;
-    }
+    int Run(std::vector<std::string> args) { return RunRenderCapturing(std::move(args), stderrText); }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     std::vector<std::string> Entries() const {
         std::vector<std::string> names;

@@ -35,4 +35,26 @@ bool PumpUntil(DWORD ms, Done done) {
     }
 }
 
+// A stand-in for the display-properties dialog: a top-level window with a
+// child box of width x height at (30, 30), the window a preview is given.
+struct PreviewBox {
+    HWND top = nullptr;
+    HWND box = nullptr;
+};
+inline PreviewBox MakePreviewBox(const char* className, const char* title, int width, int height) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    PreviewBox b;
+    b.top = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, width + 120, height + 120,
+                            nullptr, nullptr, instance, nullptr);
+    b.box = CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, width, height, b.top,
+                            nullptr, instance, nullptr);
+    return b;
+}
+
 }  // namespace quorvex::drivers

@@ -28,17 +28,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: preview_driver <saver>\n");
         return 2;
     }
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = "QuorvexPreviewCloser";
-    RegisterClassA(&wc);
-    HWND top = CreateWindowExA(0, wc.lpszClassName, "Quorvex Preview Closer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                               272, 232, nullptr, nullptr, instance, nullptr);
-    HWND box = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, 152, 112, top,
-                               nullptr, instance, nullptr);
+    const PreviewBox window = MakePreviewBox("QuorvexPreviewCloser", "Quorvex Preview Closer", 152, 112);
+    HWND top = window.top;
+    HWND box = window.box;
 
     std::string command = std::string("\"") + argv[1] + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(box));
     STARTUPINFOA si{};

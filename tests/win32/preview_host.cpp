@@ -60,17 +60,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = "QuorvexPreviewHost";
-    RegisterClassA(&wc);
-    HWND top = CreateWindowExA(0, wc.lpszClassName, "Quorvex Preview Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                               width + 120, height + 120, nullptr, nullptr, instance, nullptr);
-    HWND box = CreateWindowExA(0, wc.lpszClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, width, height,
-                               top, nullptr, instance, nullptr);
+    const PreviewBox window = MakePreviewBox("QuorvexPreviewHost", "Quorvex Preview Host", width, height);
+    HWND top = window.top;
+    HWND box = window.box;
     RECT boxClient{};
     GetClientRect(box, &boxClient);
     Report("box_hwnd", Number(reinterpret_cast<uintptr_t>(box)));
