@@ -1,12 +1,6 @@
-# Cross-compiling the Windows build: 32-bit PE with MinGW-w64 (Debian's
-# g++-mingw-w64-i686). The posix-threads flavour gives std::thread/atomic.
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows build, loading on Windows XP SP3 and later.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(QUORVEX_MINGW_PREFIX i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${QUORVEX_MINGW_PREFIX}-gcc-posix ${QUORVEX_MINGW_PREFIX}-gcc)
-find_program(CMAKE_CXX_COMPILER NAMES ${QUORVEX_MINGW_PREFIX}-g++-posix ${QUORVEX_MINGW_PREFIX}-g++)
-find_program(CMAKE_RC_COMPILER NAMES ${QUORVEX_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${QUORVEX_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(QUORVEX_WIN_MAJOR 5)
+set(QUORVEX_WIN_MINOR 1)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
