@@ -120,7 +120,9 @@ qv_ensure_template() {
         rm -rf "$QV_TEMPLATE"
         qv_log "building the Wine template prefix $QV_TEMPLATE"
         # No display while booting: nothing may show up on anyone's screen.
-        WINEPREFIX=$QV_TEMPLATE DISPLAY= wineboot -i >/dev/null 2>&1 || true
+        # 32-bit unless asked (QV_WINEARCH): with wine64 installed Wine would
+        # otherwise make a 64-bit prefix.
+        WINEPREFIX=$QV_TEMPLATE DISPLAY= WINEARCH=${QV_WINEARCH:-win32} wineboot -i >/dev/null 2>&1 || true
         # Every program started in a copy runs inside one 800x600 virtual
         # desktop, so `wine Quorvex.scr /s` gets a screen of known size and
         # returns the saver's own exit code.
