@@ -16,7 +16,7 @@ cmake --build "$root/build/win64" -j "$jobs" --target quorvex_scr quorvex
 
 version=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DWIN32_BIN="$root/build/win32/bin" \
-  -DWIN64_BIN="$root/build/win64/bin" -DOUTFILE="$root/build/QuorvexSetup-$version.exe" \
+  -DWIN64_BIN="$root/build/win64/bin" -DICON="$root/build/win32/src/win32/quorvex.ico" -DOUTFILE="$root/build/QuorvexSetup-$version.exe" \
   "$root/packaging/windows/quorvex.nsi"
 
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \

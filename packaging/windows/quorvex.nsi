@@ -1,7 +1,7 @@
 ; Installer of the Quorvex screen saver for Windows XP to 11, 32- and 64-bit.
 ; scripts/build.sh makes it with
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=4.4.3.1 -DWIN32_BIN=<build/win32/bin>
-;            -DWIN64_BIN=<build/win64/bin> -DOUTFILE=<setup.exe> quorvex.nsi
+;            -DWIN64_BIN=<build/win64/bin> -DOUTFILE=<setup.exe> [-DICON=<.ico>] quorvex.nsi
 ; Windows looks for screen savers in System32: the installer puts the one
 ; matching the system there (the 64-bit saver into the real System32 of a
 ; 64-bit Windows) and an uninstaller beside a registration in Add/Remove
@@ -45,6 +45,11 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "The Quorvex authors"
 
 !define MUI_ABORTWARNING
+; The saver's own icon (drawn at build time) when the build hands it over.
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 ; The finish page's one check box makes Quorvex the current screen saver.
 !define MUI_FINISHPAGE_SHOWREADME
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "$(MakeCurrent)"
