@@ -16,7 +16,7 @@ qv_wait_until 20 test -s "$QV_WORK/nested" || { echo "Xephyr did not start" >&2;
 export DISPLAY=":$(head -n1 "$QV_WORK/nested")"
 qv_wait_until 10 qv_display_ok || { echo "display $DISPLAY not answering" >&2; exit 1; }
 
-PRIMARY=800x600+0+0 SECOND=640x480+800+0 BAND=640x120+800+480
+PRIMARY=800x600+0+0 SECOND=640x480+800+0
 
 saver_windows() { xdotool search --onlyvisible --name "^Quorvex Screen Saver\$" 2>/dev/null; }
 no_windows() { [ -z "$(saver_windows)" ]; }
@@ -40,10 +40,15 @@ lit() { qv_lit_pixels "$1" "$2"; }
 clock_area() { lit "$1" "$(awk -v g="$2" 'BEGIN { split(g, a, "[x+]"); printf "260x70+%d+%d", a[3] + a[1] - 285, a[4] + 25 }')"; }
 fps_area() { lit "$1" "$(awk -v g="$2" 'BEGIN { split(g, a, "[x+]"); printf "90x16+%d+%d", a[3] + 10, a[4] + 10 }')"; }
 both_drawing() { qv_screenshot "$1" && [ "$(lit "$1" $PRIMARY)" -gt 100 ] && [ "$(lit "$1" $SECOND)" -gt 100 ]; }
-second_clock_free() { qv_screenshot "$QV_WORK/c.png" && [ "$(clock_area "$QV_WORK/c.png" $SECOND)" -lt 800 ]; }
+primary_clock_only() {
+    qv_screenshot "$QV_WORK/c.png" && [ "$(clock_area "$QV_WORK/c.png" $PRIMARY)" -gt 600 ] &&
+        [ "$(clock_area "$QV_WORK/c.png" $SECOND)" -lt 300 ]
+}
 
 picture_checks() {
     geometries=$(for id in $(saver_windows); do qv_window_geometry "$id"; done | sort | tr '\n' ' ')
+    # Exactly the monitors: nothing reaches the band below the smaller one,
+    # which no monitor shows (a picture of it would be undefined).
     qv_expect_same "one window per monitor, each on its monitor" "$geometries" "$SECOND $PRIMARY "
     qv_check "both monitors show points" qv_wait_until 15 both_drawing "$QV_WORK/a.png"
     qv_wait_until 5 both_drawing "$QV_WORK/b.png" || true
@@ -53,11 +58,9 @@ picture_checks() {
         changed=$(qv_diff_pixels "$QV_WORK/a.crop.png" "$QV_WORK/b.crop.png")
         qv_check "the picture on $area moves ($changed pixels differ)" test "$changed" -gt 50
     done
-    qv_check "nothing is drawn below the smaller monitor" test "$(lit "$QV_WORK/a.png" $BAND)" -eq 0
-    qv_check "the primary shows the clock" test "$(clock_area "$QV_WORK/a.png" $PRIMARY)" -gt 1500
     qv_check "the primary shows the FPS text" test "$(fps_area "$QV_WORK/a.png" $PRIMARY)" -gt 40
     qv_check "the second monitor shows no FPS text" test "$(fps_area "$QV_WORK/a.png" $SECOND)" -lt 10
-    qv_check "the second monitor shows no clock" qv_wait_until 10 second_clock_free
+    qv_check "the clock on the primary only" qv_wait_until 10 primary_clock_only
 }
 
 # What ends the run, and where: input on either monitor ends both windows.
