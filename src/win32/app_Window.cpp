@@ -32,9 +32,8 @@ void OnCreate(SaverScreen& screen) {
 
 // Saver mode with MouseSens: a move of more than one pixel closes. The first
 // message after start (or after a password prompt) only records where the
-// pointer is.
-// The position is kept in virtual-screen terms (the window's monitor origin
-// added), so a move from one monitor's window to another's is measured too.
+// pointer is. Positions are kept in virtual-screen terms (the monitor's
+// origin added), so a move from one monitor's window to another's counts.
 void OnMouseMove(const SaverScreen& screen, LPARAM lParam) {
     HostState& host = Host();
     KeepTopmost();
