@@ -154,7 +154,8 @@ void CheckEmptyResize() {
 
     Resize(window, 151, 111);
     CreateFrameSurface(PrimaryScreen(), window);
-    Check(SurfaceLive(PrimaryScreen()) && host.PaintEnabled && host.SurfaceReady, "a later size brings the surface back");
+    Check(SurfaceLive(PrimaryScreen()) && host.PaintEnabled && host.SurfaceReady,
+          "a later size brings the surface back");
     PaintSaverFrame(PrimaryScreen());
     Check(PrimaryScreen().Paint.FrameCount == 2, "painting resumes on the new surface");
     FreeFrameSurface(PrimaryScreen(), window);
@@ -299,10 +300,12 @@ void CheckRefusedSection() {
     HWND window = MakeWindow(200, 150);
     CreateFrameSurface(PrimaryScreen(), window);
     HostState& host = Host();
-    Check(SurfaceLive(PrimaryScreen()) && PrimaryScreen().Surface.Bitmap != nullptr && PrimaryScreen().Surface.Bits == nullptr,
+    Check(SurfaceLive(PrimaryScreen()) && PrimaryScreen().Surface.Bitmap != nullptr &&
+              PrimaryScreen().Surface.Bits == nullptr,
           "refused 8-bit section: a device bitmap instead");
     Check(!host.Settings.Trace && !host.ThreadTrace, "refused 8-bit section: this run goes on without Trace");
-    Check(PrimaryScreen().Animation.HoldTime == Single(6000.0L / 1.33L) && PrimaryScreen().Animation.HoldTimer == PrimaryScreen().Animation.HoldTime,
+    Check(PrimaryScreen().Animation.HoldTime == Single(6000.0L / 1.33L) &&
+              PrimaryScreen().Animation.HoldTimer == PrimaryScreen().Animation.HoldTime,
           "refused 8-bit section: faster tempo (hold " + std::to_string(PrimaryScreen().Animation.HoldTime) + ")");
     for (int i = 0; i < 5; ++i) PaintSaverFrame(PrimaryScreen());
     Check(PrimaryScreen().Paint.FrameCount == 5, "refused 8-bit section: frames are painted");
