@@ -30,6 +30,7 @@
 #include "surface_Damage.h"
 #include "surface_Software.h"
 #include "x11_FrameHost.h"
+#include "x11_Monitors.h"
 #include "x11_Present.h"
 #include "x11_Session.h"
 
@@ -89,18 +90,32 @@ int Fail(const std::string& line, int status) {
     return status;
 }
 
+// One animation with its own engine, random draw and surface, on one part
+// of the window: a monitor's area in full screen, the whole window otherwise.
+struct Panel {
+    Panel(Session& session, bool sharedMemory, ClockFace& face, const ClockStyle& style)
+        : presenter(session.display, session.window, session.visual, session.depth, sharedMemory),
+          host(session, surface, target, presenter, face, style) {}
+
+    Rect area{};
+    SoftwareSurface surface;
+    DamageTrackingTarget target{surface};
+    ImagePresenter presenter;
+    X11FrameHost host;
+    Engine engine;
+    PaintState paint;
+};
+
 class Runner {
 public:
     Runner(const FrontEndOptions& options, SaverSettings& settings, Session& session)
-        : options_(options),
-          settings_(settings),
-          session_(session),
-          presenter_(session.display, session.window, session.visual, session.depth, options.sharedMemory),
-          host_(session, surface_, target_, presenter_, face_, style_) {}
+        : options_(options), settings_(settings), session_(session) {}
 
     int Run(int wakeRead);
 
 private:
+    std::vector<Rect> Areas(int32_t width, int32_t height) const;
+    void AddPanel();
     bool Rebuild(int32_t width, int32_t height);
     void HandleEvent(XEvent& ev);
     void DrainEvents();
@@ -112,12 +127,9 @@ private:
     ClockFace face_;
     ClockStyle style_ = ClockStyleFromLocale();
     MonotonicTicks ticks_;
-    SoftwareSurface surface_;
-    DamageTrackingTarget target_{surface_};
-    ImagePresenter presenter_;
-    X11FrameHost host_;
-    std::unique_ptr<Engine> engine_ = std::make_unique<Engine>();
-    PaintState paint_;
+    uint32_t seed_ = ClockSeed();
+    // The primary monitor's first: it alone shows the clock and FPS text.
+    std::vector<std::unique_ptr<Panel>> panels_;
     InputState input_;
     bool surfaceReady_ = false;
     bool paintEnabled_ = false;
@@ -128,23 +140,57 @@ private:
     std::string error_;
 };
 
+// Full screen covers each monitor with an animation of its own; the root
+// window and a foreign window get one (a screen saver daemon starts one
+// per monitor itself), as does a window of our own.
+std::vector<Rect> Runner::Areas(int32_t width, int32_t height) const {
+    if (session_.mode != DisplayMode::Fullscreen) return {Rect{0, 0, width, height}};
+    return ScreenMonitors(session_.display, session_.screen, width, height);
+}
+
+// What the Windows saver does at WM_CREATE: the FPS base, the clock's second
+// and the first two shapes, from a random draw of the panel's own.
+void Runner::AddPanel() {
+    auto panel = std::make_unique<Panel>(session_, options_.sharedMemory, face_, style_);
+    Engine& e = panel->engine;
+    e.Settings = &settings_;
+    e.Ticks = &ticks_;
+    e.Target = &panel->target;
+    e.PreviewMode = false;
+    e.Random.RandomSeed = seed_ + static_cast<uint32_t>(panels_.size()) * 0x9E3779B9u;
+    StartPaintState(panel->paint, ticks_.Now(), ticks_.Now());
+    PrepareClouds(e);
+    panels_.push_back(std::move(panel));
+}
+
 bool Runner::Rebuild(int32_t width, int32_t height) {
     // Like a WM_SIZE with an empty client area: nothing to draw into.
     if (width <= 0 || height <= 0) {
         paintEnabled_ = false;
         return true;
     }
-    surface_.Resize(width, height, settings_.Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
-    if (!presenter_.Resize(width, height, error_)) return false;
-    host_.SurfaceRemade();
-    SetUpSurface(*engine_, width, height);
+    const std::vector<Rect> areas = Areas(width, height);
+    if (panels_.size() > areas.size()) panels_.resize(areas.size());
+    while (panels_.size() < areas.size()) AddPanel();
+    for (size_t i = 0; i < areas.size(); ++i) {
+        Panel& p = *panels_[i];
+        p.area = areas[i];
+        const int32_t w = p.area.right - p.area.left;
+        const int32_t h = p.area.bottom - p.area.top;
+        p.surface.Resize(w, h, settings_.Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
+        p.presenter.SetOrigin(p.area.left, p.area.top);
+        if (!p.presenter.Resize(w, h, error_)) return false;
+        p.host.Place(p.area.left, p.area.top, i == 0);
+        p.host.SurfaceRemade();
+        SetUpSurface(p.engine, w, h);
+    }
     surfaceReady_ = true;
     paintEnabled_ = true;
     return true;
 }
 
 void Runner::HandleEvent(XEvent& ev) {
-    presenter_.HandleEvent(ev);
+    for (auto& p : panels_) p->presenter.HandleEvent(ev);
     const bool ours = ev.xany.window == session_.window;
     InputEvent input;
     switch (ev.type) {
@@ -159,7 +205,9 @@ void Runner::HandleEvent(XEvent& ev) {
             }
             return;
         case Expose:
-            if (ours) host_.WindowExposed();
+            if (ours) {
+                for (auto& p : panels_) p->host.WindowExposed();
+            }
             return;
         case MapNotify:
             if (ev.xmap.window == session_.window) session_.viewable = true;
@@ -241,16 +289,6 @@ int Runner::Run(int wakeRead) {
         std::string warning;
         if (!face_.Load(warning)) std::fprintf(stderr, "quorvex: warning: %s\n", warning.c_str());
     }
-    Engine& e = *engine_;
-    e.Settings = &settings_;
-    e.Ticks = &ticks_;
-    e.Target = &target_;
-    e.PreviewMode = false;
-    e.Random.RandomSeed = ClockSeed();
-    // What the Windows saver does at WM_CREATE: the FPS base, the clock's
-    // second and the first two shapes.
-    StartPaintState(paint_, ticks_.Now(), ticks_.Now());
-    PrepareClouds(e);
     if (!Rebuild(session_.width, session_.height)) return Fail(error_, 1);
 
     const uint64_t startMs = MonotonicUs() / 1000u;
@@ -269,7 +307,7 @@ int Runner::Run(int wakeRead) {
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);
         }
         if (paintEnabled_ && session_.viewable) {
-            PaintFrame(e, paint_, host_, FpsSuffix);
+            for (auto& p : panels_) PaintFrame(p->engine, p->paint, p->host, FpsSuffix);
             ++frames;
         }
         const uint64_t now = MonotonicUs() / 1000u;
@@ -284,7 +322,8 @@ int Runner::Run(int wakeRead) {
         const uint64_t cpu = CpuMs() - cpuStart;
         std::fprintf(stderr, "quorvex: %u frames in %u ms (%.1f per second), %llu ms CPU (%.1f%% of one core), %s\n",
                      frames, elapsed, elapsed ? frames * 1000.0 / elapsed : 0.0, static_cast<unsigned long long>(cpu),
-                     elapsed ? cpu * 100.0 / elapsed : 0.0, presenter_.Shared() ? "shared images" : "plain images");
+                     elapsed ? cpu * 100.0 / elapsed : 0.0,
+                     !panels_.empty() && panels_[0]->presenter.Shared() ? "shared images" : "plain images");
     }
     return 0;
 }

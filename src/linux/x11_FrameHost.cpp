@@ -87,6 +87,7 @@ void X11FrameHost::ClearSurface() {
 }
 
 void X11FrameHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
+    if (!texts_) return;
     const Rect box = face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
     if (colour != nullptr) target_.Drawn().Add(Damage::Clock, box, surface_.Width(), surface_.Height());
 }
@@ -94,7 +95,8 @@ void X11FrameHost::DrawClock(const char* text, size_t length, const PackedColour
 void X11FrameHost::DrawFps(const char* text, size_t length) {
     // Straight onto the window, over the frame just put there; the next put
     // covers it again.
-    XDrawImageString(session_.display, session_.window, textGc_, FpsX, FpsY + fontAscent_, text,
+    if (!texts_) return;
+    XDrawImageString(session_.display, session_.window, textGc_, originX_ + FpsX, originY_ + FpsY + fontAscent_, text,
                      static_cast<int>(length));
 }
 

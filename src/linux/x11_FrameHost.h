@@ -42,6 +42,14 @@ public:
     uint32_t Now() override { return MonotonicMs(); }
     void LocalClockText(char* out, size_t outSize, size_t& length) override;
 
+    // The surface's corner in the window (the FPS text is placed from it),
+    // and whether the clock and the FPS text are drawn: on the primary
+    // monitor's animation only.
+    void Place(int32_t x, int32_t y, bool texts) {
+        originX_ = x;
+        originY_ = y;
+        texts_ = texts;
+    }
     // The surface was remade (it is black and nothing on it is recorded).
     void SurfaceRemade();
     // The window lost its contents (an expose): put the whole frame next time.
@@ -55,6 +63,9 @@ private:
     // With Trace off: what the frame in the image drew, to be replaced.
     Damage shown_;
     bool putWhole_ = true;
+    int32_t originX_ = 0;
+    int32_t originY_ = 0;
+    bool texts_ = true;
     ClockFace& face_;
     const ClockStyle& style_;
     GC textGc_ = nullptr;

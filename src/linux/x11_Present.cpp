@@ -155,10 +155,11 @@ void ImagePresenter::ConvertAndPut(const SoftwareSurface& surface, const Rect& p
     const unsigned h = static_cast<unsigned>(bottom - top);
     if (shared_) {
         // One completion, for the last put, says the server is done with all.
-        XShmPutImage(display_, target_, gc_, image_, left, top, left, top, w, h, last ? True : False);
+        XShmPutImage(display_, target_, gc_, image_, left, top, originX_ + left, originY_ + top, w, h,
+                     last ? True : False);
         if (last) busy_ = true;
     } else {
-        XPutImage(display_, target_, gc_, image_, left, top, left, top, w, h);
+        XPutImage(display_, target_, gc_, image_, left, top, originX_ + left, originY_ + top, w, h);
     }
 }
 

@@ -25,7 +25,12 @@ public:
     // A new image for the new size; false with a one-line error when no
     // image can be had at all.
     bool Resize(int32_t width, int32_t height, std::string& error);
-    // Converts the whole surface and puts it at (0, 0).
+    // Where the surface's (0, 0) goes in the window: a monitor's corner.
+    void SetOrigin(int32_t x, int32_t y) {
+        originX_ = x;
+        originY_ = y;
+    }
+    // Converts the whole surface and puts it at the origin.
     void Show(const SoftwareSurface& surface);
     // Converts and puts only the given parts (they may overlap).
     void ShowParts(const SoftwareSurface& surface, const Rect* parts, int count);
@@ -42,6 +47,8 @@ private:
 
     Display* display_;
     Drawable target_;
+    int32_t originX_ = 0;
+    int32_t originY_ = 0;
     Visual* visual_;
     int depth_;
     GC gc_ = nullptr;

@@ -48,6 +48,33 @@ void SetSaverRunning(UINT running) {
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running, &previous, 0);
 }
 
+// Saver mode: one hidden window per monitor, each given its monitor's
+// rectangle (a maximised popup is not sized without a window manager); the
+// WM_SIZE that brings builds its surface. Only then are they shown and
+// painted, the primary first and active, so every screen is ready before the
+// first paint of any.
+bool CreateSaverWindows(HostState& host) {
+    RECT monitors[MaxScreens];
+    const int count = EnumerateMonitors(monitors, MaxScreens);
+    host.ScreenCount.store(count, std::memory_order_relaxed);
+    for (int i = 0; i < count; ++i) {
+        SaverScreen& screen = host.Screens[i];
+        screen.Bounds = monitors[i];
+        HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, SaverName, SaverName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      host.Instance, &screen);
+        if (window == nullptr) return false;
+        SetWindowPos(window, HWND_TOPMOST, screen.Bounds.left, screen.Bounds.top,
+                     screen.Bounds.right - screen.Bounds.left, screen.Bounds.bottom - screen.Bounds.top,
+                     SWP_NOACTIVATE);
+    }
+    ShowCursor(FALSE);
+    for (int i = 0; i < count; ++i) {
+        ShowWindow(host.Screens[i].Window.load(std::memory_order_relaxed), i == 0 ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+    }
+    for (int i = 0; i < count; ++i) UpdateWindow(host.Screens[i].Window.load(std::memory_order_relaxed));
+    return true;
+}
+
 void RunWindowMode(const RunRequest& request) {
     HostState& host = Host();
     const bool preview = request.mode == RunMode::Preview;
@@ -72,29 +99,21 @@ void RunWindowMode(const RunRequest& request) {
     }
     BindEngine();
 
-    HWND window;
     if (preview) {
-        window = CreateWindowExA(0, SaverName, SaverName, WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
-                                 previewRect.right - previewRect.left, previewRect.bottom - previewRect.top, parent,
-                                 nullptr, host.Instance, nullptr);
-    } else {
-        window = CreateWindowExA(WS_EX_TOOLWINDOW, SaverName, SaverName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                 host.Instance, nullptr);
-    }
-    if (window == nullptr) {
+        HWND window = CreateWindowExA(0, SaverName, SaverName, WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, 0,
+                                      previewRect.right - previewRect.left, previewRect.bottom - previewRect.top,
+                                      parent, nullptr, host.Instance, &PrimaryScreen());
+        if (window == nullptr) {
+            ShowStartFailure(3);
+            return;
+        }
+        host.SaverWindow.store(window, std::memory_order_relaxed);
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+    } else if (!CreateSaverWindows(host)) {
         ShowStartFailure(3);
         return;
     }
-    host.SaverWindow.store(window, std::memory_order_relaxed);
-
-    if (preview) {
-        ShowWindow(window, SW_SHOWNORMAL);
-    } else {
-        ShowCursor(FALSE);
-        ShowWindow(window, SW_SHOWMAXIMIZED);
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    }
-    UpdateWindow(window);
 
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, AnimationThreadProc, nullptr, 0, &threadId);
@@ -110,7 +129,9 @@ void RunWindowMode(const RunRequest& request) {
 int Run() {
     HostState& host = Host();
     host.Instance = GetModuleHandleA(nullptr);
-    host.Animation.Random.RandomSeed = StartSeed();
+    // Each screen draws its own sequence: seeds a fixed odd step apart.
+    const uint32_t seed = StartSeed();
+    for (uint32_t i = 0; i < MaxScreens; ++i) host.Screens[i].Animation.Random.RandomSeed = seed + i * 0x9E3779B9u;
     LoadUiStrings();
     LoadClockFormat();
     const RunRequest request = DecideRunMode(__argc, __argv);

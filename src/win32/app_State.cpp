@@ -1,7 +1,6 @@
 // The host's module-level state, alive for the whole process.
 #include "app_State.h"
 
-#include "app_Surface.h"
 #include "frame_Present.h"
 
 namespace quorvex::win32 {
@@ -11,13 +10,28 @@ HostState& Host() {
     return state;
 }
 
+SaverScreen* ScreenOf(HWND window) {
+    HostState& host = Host();
+    const int count = host.ScreenCount.load(std::memory_order_relaxed);
+    for (int i = 0; i < count; ++i) {
+        if (window != nullptr && host.Screens[i].Window.load(std::memory_order_relaxed) == window) {
+            return &host.Screens[i];
+        }
+    }
+    return nullptr;
+}
+
+bool IsPrimary(const SaverScreen& screen) { return &screen == &PrimaryScreen(); }
+
 void BindEngine() {
     HostState& host = Host();
-    Engine& e = host.Animation;
-    e.Settings = &host.Settings;
-    e.PreviewMode = host.PreviewMode.load(std::memory_order_relaxed);
-    e.Ticks = &SystemTicks();
-    e.Target = &SurfaceTarget();
+    for (SaverScreen& screen : host.Screens) {
+        Engine& e = screen.Animation;
+        e.Settings = &host.Settings;
+        e.PreviewMode = host.PreviewMode.load(std::memory_order_relaxed);
+        e.Ticks = &SystemTicks();
+        e.Target = &screen.Target;
+    }
     host.ThreadTrace.store(host.Settings.Trace, std::memory_order_relaxed);
 }
 

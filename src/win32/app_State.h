@@ -50,9 +50,41 @@ struct ClockFormat {
     char pm[16] = "PM";
 };
 
+// The engine draws through this: the surface's DIB section pixels and colour
+// table with Trace, opaque fills on its MemoryDC without (app_Surface.cpp).
+class FrameSurfaceTarget final : public DrawTarget {
+public:
+    explicit FrameSurfaceTarget(FrameSurface& surface) : surface_(surface) {}
+    IndexedPixels Pixels() override;
+    void SetColourTable(const ColourEntry (&table)[256]) override;
+    void FillRect(const Rect& r, PackedColour colour) override;
+
+private:
+    FrameSurface& surface_;
+};
+
+// One saver window with its own animation: one per monitor in Saver mode,
+// the only one in Preview. Screen 0 is the primary monitor's: it carries the
+// clock and the FPS text, and its window is SaverWindow.
+struct SaverScreen {
+    std::atomic<HWND> Window{nullptr};
+    // The monitor's rectangle in virtual-screen coordinates (Saver mode).
+    RECT Bounds{0, 0, 0, 0};
+    Engine Animation;
+    PaintState Paint;
+    FrameSurface Surface;
+    FrameSurfaceTarget Target{Surface};
+};
+
+// Monitors beyond this many stay uncovered.
+inline constexpr int MaxScreens = 16;
+
 struct HostState {
     HINSTANCE Instance = nullptr;
+    // The primary screen's window: the one the password check, the
+    // single-instance test and the close path go through.
     std::atomic<HWND> SaverWindow{nullptr};
+    std::atomic<int> ScreenCount{1};
     std::atomic<bool> PreviewMode{false};
     std::atomic<bool> PaintEnabled{false};
     std::atomic<bool> SurfaceReady{false};
@@ -65,16 +97,18 @@ struct HostState {
     UiStrings Strings;
 
     // Window-thread only.
-    Engine Animation;
-    PaintState Paint;
-    FrameSurface Surface;
+    SaverScreen Screens[MaxScreens];
     ClockFormat Clock;
 };
 
 HostState& Host();
+inline SaverScreen& PrimaryScreen() { return Host().Screens[0]; }
+// The screen whose window this is; null for a window not (yet) ours.
+SaverScreen* ScreenOf(HWND window);
+bool IsPrimary(const SaverScreen& screen);
 
-// Points the engine at the host's settings, clock and surface; called once
-// before the window exists.
+// Points every screen's engine at the host's settings, clock and its own
+// surface; called once before the windows exist.
 void BindEngine();
 
 }  // namespace quorvex::win32

@@ -13,34 +13,6 @@ struct PaletteBitmapInfo {
     RGBQUAD colours[256];
 };
 
-// Engine drawing through GDI. Pixels() is only meaningful with Trace on,
-// when Bitmap is the DIB section.
-class GdiTarget final : public DrawTarget {
-public:
-    IndexedPixels Pixels() override {
-        const FrameSurface& s = Host().Surface;
-        return IndexedPixels{s.Bits, s.Width, s.Height, s.Stride};
-    }
-
-    void SetColourTable(const ColourEntry (&table)[256]) override {
-        static_assert(sizeof(ColourEntry) == sizeof(RGBQUAD), "colour entries are laid out like RGBQUAD");
-        SetDIBColorTable(Host().Surface.MemoryDC, 0, 256, reinterpret_cast<const RGBQUAD*>(table));
-    }
-
-    void FillRect(const Rect& r, PackedColour colour) override {
-        HDC dc = Host().Surface.MemoryDC;
-        // PackedColour has COLORREF's byte order.
-        SetBkColor(dc, colour);
-        RECT area{r.left, r.top, r.right, r.bottom};
-        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
-    }
-};
-
-GdiTarget& Target() {
-    static GdiTarget target;
-    return target;
-}
-
 // Rows of an 8-bit DIB are padded to whole 32-bit words.
 int32_t DibStride(int32_t width) { return (width + 3) & ~3; }
 
@@ -51,13 +23,29 @@ SurfaceGdi& SurfaceGdiCalls() {
     return calls;
 }
 
-DrawTarget& SurfaceTarget() { return Target(); }
+// Pixels() is only meaningful with Trace on, when Bitmap is the DIB section.
+IndexedPixels FrameSurfaceTarget::Pixels() {
+    return IndexedPixels{surface_.Bits, surface_.Width, surface_.Height, surface_.Stride};
+}
 
-bool SurfaceLive() { return Host().Surface.MemoryDC != nullptr; }
+void FrameSurfaceTarget::SetColourTable(const ColourEntry (&table)[256]) {
+    static_assert(sizeof(ColourEntry) == sizeof(RGBQUAD), "colour entries are laid out like RGBQUAD");
+    SetDIBColorTable(surface_.MemoryDC, 0, 256, reinterpret_cast<const RGBQUAD*>(table));
+}
 
-void FreeFrameSurface(HWND window) {
+void FrameSurfaceTarget::FillRect(const Rect& r, PackedColour colour) {
+    HDC dc = surface_.MemoryDC;
+    // PackedColour has COLORREF's byte order.
+    SetBkColor(dc, colour);
+    RECT area{r.left, r.top, r.right, r.bottom};
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+}
+
+bool SurfaceLive(const SaverScreen& screen) { return screen.Surface.MemoryDC != nullptr; }
+
+void FreeFrameSurface(SaverScreen& screen, HWND window) {
     const SurfaceGdi& gdi = SurfaceGdiCalls();
-    FrameSurface& s = Host().Surface;
+    FrameSurface& s = screen.Surface;
     if (s.WindowDC != nullptr) gdi.releaseDC(window, s.WindowDC);
     if (s.MemoryDC != nullptr) {
         // Put back what the DC came with, so the bitmap and the font are no
@@ -73,12 +61,12 @@ void FreeFrameSurface(HWND window) {
     s.ClientRect = keptRect;
 }
 
-void CreateFrameSurface(HWND window) {
+void CreateFrameSurface(SaverScreen& screen, HWND window) {
     HostState& host = Host();
     const SurfaceGdi& gdi = SurfaceGdiCalls();
-    FrameSurface& s = host.Surface;
-    const bool hadSurface = SurfaceLive();
-    FreeFrameSurface(window);
+    FrameSurface& s = screen.Surface;
+    const bool hadSurface = SurfaceLive(screen);
+    FreeFrameSurface(screen, window);
 
     GetClientRect(window, &s.ClientRect);
     s.Width = s.ClientRect.right - s.ClientRect.left;
@@ -135,8 +123,8 @@ void CreateFrameSurface(HWND window) {
     SetTextColor(s.WindowDC, 0xFFFFFF);
 
     // Projection, grey table (Trace with HuesOfGray), tempo, first hold.
-    Engine& e = host.Animation;
-    e.Target = &Target();
+    Engine& e = screen.Animation;
+    e.Target = &screen.Target;
     SetUpSurface(e, s.Width, s.Height);
 
     host.SurfaceReady.store(true, std::memory_order_relaxed);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "RDrawUn.h"
+#include "app_State.h"
 
 namespace quorvex::win32 {
 
@@ -28,14 +29,11 @@ SurfaceGdi& SurfaceGdiCalls();
 // WM_SIZE: frees the previous surface, then builds one for the current client
 // area and hands the engine its geometry. A 0 x 0 client area leaves no
 // surface and stops painting until a later WM_SIZE builds one.
-void CreateFrameSurface(HWND window);
-// Teardown: frees every object of the surface.
-void FreeFrameSurface(HWND window);
+// Each screen has its own surface; `window` is the screen's window.
+void CreateFrameSurface(SaverScreen& screen, HWND window);
+// Teardown: frees every object of the screen's surface.
+void FreeFrameSurface(SaverScreen& screen, HWND window);
 // True while the surface's objects exist: painting needs them.
-bool SurfaceLive();
-
-// The engine draws through this: the DIB section's pixels and colour table
-// with Trace, opaque fills on MemoryDC without.
-DrawTarget& SurfaceTarget();
+bool SurfaceLive(const SaverScreen& screen);
 
 }  // namespace quorvex::win32

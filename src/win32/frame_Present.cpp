@@ -13,29 +13,34 @@ namespace quorvex::win32 {
 
 namespace {
 
+// Presents one screen's frame; the clock and the FPS text belong to the
+// primary screen only.
 class GdiPresenter final : public FrameHost {
 public:
+    explicit GdiPresenter(SaverScreen& screen) : screen_(screen), texts_(IsPrimary(screen)) {}
+
     void Present() override {
-        const FrameSurface& s = Host().Surface;
+        const FrameSurface& s = screen_.Surface;
         BitBlt(s.WindowDC, s.ClientRect.left, s.ClientRect.top, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
     }
 
-    void ResetBackground() override { SetBkColor(Host().Surface.MemoryDC, 0); }
+    void ResetBackground() override { SetBkColor(screen_.Surface.MemoryDC, 0); }
 
     void ClearSurface() override {
-        const FrameSurface& s = Host().Surface;
+        const FrameSurface& s = screen_.Surface;
         RECT all{0, 0, s.Width, s.Height};
         ExtTextOutA(s.MemoryDC, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
     }
 
     void DrawClock(const char* text, size_t length, const PackedColour* colour) override {
-        const FrameSurface& s = Host().Surface;
+        if (!texts_) return;
+        const FrameSurface& s = screen_.Surface;
         if (colour != nullptr) SetTextColor(s.MemoryDC, *colour);
         TextOutA(s.MemoryDC, s.Width - 25, 25, text, static_cast<int>(length));
     }
 
     void DrawFps(const char* text, size_t length) override {
-        TextOutA(Host().Surface.WindowDC, 10, 10, text, static_cast<int>(length));
+        if (texts_) TextOutA(screen_.Surface.WindowDC, 10, 10, text, static_cast<int>(length));
     }
 
     uint32_t Now() override { return GetTickCount(); }
@@ -46,17 +51,16 @@ public:
         TimeOfDay t{now.wHour, now.wMinute, now.wSecond};
         length = ClockText(t, Host().Clock.format, out, outSize);
     }
+
+private:
+    SaverScreen& screen_;
+    const bool texts_;
 };
 
 class GetTickCountSource final : public TickSource {
 public:
     uint32_t Now() override { return GetTickCount(); }
 };
-
-GdiPresenter& Presenter() {
-    static GdiPresenter presenter;
-    return presenter;
-}
 
 // One locale item as text; `fallback` when the locale has none.
 void LocaleText(LCTYPE item, char* out, int outSize, const char* fallback) {
@@ -92,12 +96,13 @@ void LoadClockFormat() {
     c.format.pm = c.pm;
 }
 
-void PaintSaverFrame() {
+void PaintSaverFrame(SaverScreen& screen) {
     HostState& host = Host();
     // A password prompt, a 0 x 0 resize or the teardown may have taken the
     // surface or switched painting off; then nothing is drawn.
-    if (!host.PaintEnabled.load(std::memory_order_relaxed) || !SurfaceLive()) return;
-    PaintFrame(host.Animation, host.Paint, Presenter(), host.Strings[4]);
+    if (!host.PaintEnabled.load(std::memory_order_relaxed) || !SurfaceLive(screen)) return;
+    GdiPresenter presenter(screen);
+    PaintFrame(screen.Animation, screen.Paint, presenter, host.Strings[4]);
 }
 
 }  // namespace quorvex::win32

@@ -13,7 +13,11 @@ DWORD WINAPI AnimationThreadProc(LPVOID) {
     HostState& host = Host();
     do {
         const DWORD t0 = GetTickCount();
-        InvalidateRect(host.SaverWindow.load(std::memory_order_relaxed), nullptr, FALSE);
+        // One thread paces every screen, so all monitors step together.
+        const int count = host.ScreenCount.load(std::memory_order_relaxed);
+        for (int i = 0; i < count; ++i) {
+            InvalidateRect(host.Screens[i].Window.load(std::memory_order_relaxed), nullptr, FALSE);
+        }
         const uint32_t period = RepaintPeriod(host.ThreadTrace.load(std::memory_order_relaxed));
         Sleep(RepaintWait(period, GetTickCount() - t0));
     } while (!host.StopThread.load(std::memory_order_relaxed));

@@ -5,7 +5,7 @@
 
 namespace quorvex::win32 {
 
-// Asks for a repaint of SaverWindow every 10 ms (30 ms with Trace) until
+// Asks for a repaint of every screen's window every 10 ms (30 ms with Trace) until
 // StopThread is set; never draws.
 DWORD WINAPI AnimationThreadProc(LPVOID parameter);
 

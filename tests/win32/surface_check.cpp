@@ -55,12 +55,12 @@ void FreshHost(bool trace, bool grey) {
     host.Settings = SaverSettings{};
     host.Settings.Trace = trace;
     host.Settings.HuesOfGray = grey;
-    host.Animation = Engine{};
+    PrimaryScreen().Animation = Engine{};
     host.PaintEnabled = false;
     host.SurfaceReady = false;
     BindEngine();
-    PrepareClouds(host.Animation);
-    StartPaintState(host.Paint, GetTickCount(), GetTickCount());
+    PrepareClouds(PrimaryScreen().Animation);
+    StartPaintState(PrimaryScreen().Paint, GetTickCount(), GetTickCount());
 }
 
 // The surface's pixels as GDI itself reads them (top-down 32-bit copy):
@@ -84,8 +84,8 @@ void CheckAddressing(int width, int height) {
     const std::string size = Str(width) + "x" + Str(height);
     FreshHost(true, true);
     HWND window = MakeWindow(width, height);
-    CreateFrameSurface(window);
-    const FrameSurface& s = Host().Surface;
+    CreateFrameSurface(PrimaryScreen(), window);
+    const FrameSurface& s = PrimaryScreen().Surface;
     Check(s.Width == width && s.Height == height, size + ": surface size " + Str(s.Width) + "x" + Str(s.Height));
     Check(s.Bits != nullptr, size + ": 8-bit section made");
     Check(s.Stride >= width && s.Stride % 4 == 0 && s.Stride < width + 4, size + ": row stride " + Str(s.Stride));
@@ -93,7 +93,7 @@ void CheckAddressing(int width, int height) {
         DestroyWindow(window);
         return;
     }
-    Engine& e = Host().Animation;
+    Engine& e = PrimaryScreen().Animation;
     const ScreenPoint points[] = {{2, 2}, {width - 3, height - 4}, {width / 2, height / 2}};
     for (const ScreenPoint& p : points) PlotPoint(e, p, 200, 0, 0);
     GdiFlush();
@@ -122,42 +122,43 @@ void CheckAddressing(int width, int height) {
           size + ": points land where plotted (lit " + Str(lit) + ", misplaced " + Str(misplaced) + ")");
 
     // A whole frame runs on it without touching memory outside the section.
-    for (int i = 0; i < 20; ++i) PaintSaverFrame();
-    Check(Host().Paint.FrameCount == 20, size + ": 20 frames painted");
-    FreeFrameSurface(window);
+    for (int i = 0; i < 20; ++i) PaintSaverFrame(PrimaryScreen());
+    Check(PrimaryScreen().Paint.FrameCount == 20, size + ": 20 frames painted");
+    FreeFrameSurface(PrimaryScreen(), window);
     DestroyWindow(window);
 }
 
 void CheckEmptyResize() {
     FreshHost(true, false);
     HWND window = MakeWindow(151, 111);
-    CreateFrameSurface(window);
+    CreateFrameSurface(PrimaryScreen(), window);
     HostState& host = Host();
-    const HDC oldMemory = host.Surface.MemoryDC;
-    const HBITMAP oldBitmap = host.Surface.Bitmap;
-    const HFONT oldFont = host.Surface.ClockFont;
-    PaintSaverFrame();
-    Check(host.Paint.FrameCount == 1, "a frame is painted once the surface exists");
+    const HDC oldMemory = PrimaryScreen().Surface.MemoryDC;
+    const HBITMAP oldBitmap = PrimaryScreen().Surface.Bitmap;
+    const HFONT oldFont = PrimaryScreen().Surface.ClockFont;
+    PaintSaverFrame(PrimaryScreen());
+    Check(PrimaryScreen().Paint.FrameCount == 1, "a frame is painted once the surface exists");
 
     Resize(window, 0, 0);
-    CreateFrameSurface(window);
-    Check(!SurfaceLive(), "0x0 after a surface: no surface left");
+    CreateFrameSurface(PrimaryScreen(), window);
+    Check(!SurfaceLive(PrimaryScreen()), "0x0 after a surface: no surface left");
     Check(!host.PaintEnabled && !host.SurfaceReady, "0x0 after a surface: painting off");
     Check(GetObjectType(oldMemory) == 0 && GetObjectType(oldBitmap) == 0 && GetObjectType(oldFont) == 0,
           "0x0 after a surface: the old DC, bitmap and font are freed");
     // Focus coming back or a password prompt ending switches painting on;
     // the paint must still leave the freed objects alone.
     host.PaintEnabled = true;
-    PaintSaverFrame();
-    PaintSaverFrame();
-    Check(host.Paint.FrameCount == 1, "no frame is painted without a surface");
+    PaintSaverFrame(PrimaryScreen());
+    PaintSaverFrame(PrimaryScreen());
+    Check(PrimaryScreen().Paint.FrameCount == 1, "no frame is painted without a surface");
 
     Resize(window, 151, 111);
-    CreateFrameSurface(window);
-    Check(SurfaceLive() && host.PaintEnabled && host.SurfaceReady, "a later size brings the surface back");
-    PaintSaverFrame();
-    Check(host.Paint.FrameCount == 2, "painting resumes on the new surface");
-    FreeFrameSurface(window);
+    CreateFrameSurface(PrimaryScreen(), window);
+    Check(SurfaceLive(PrimaryScreen()) && host.PaintEnabled && host.SurfaceReady,
+          "a later size brings the surface back");
+    PaintSaverFrame(PrimaryScreen());
+    Check(PrimaryScreen().Paint.FrameCount == 2, "painting resumes on the new surface");
+    FreeFrameSurface(PrimaryScreen(), window);
     DestroyWindow(window);
 }
 
@@ -259,7 +260,7 @@ void CheckNoLeaks() {
         Host().Settings.Trace = (i % 3) != 0;
         // Each surface without Trace speeds the engine up by 1.33; start
         // every round from the initial tempo so the frames stay ordinary.
-        Engine& e = Host().Animation;
+        Engine& e = PrimaryScreen().Animation;
         const Engine initial;
         e.HoldTime = initial.HoldTime;
         e.SpinSpeed = initial.SpinSpeed;
@@ -269,11 +270,11 @@ void CheckNoLeaks() {
         } else {
             Resize(window, 120 + (i % 7) * 13, 90 + (i % 5) * 11);
         }
-        CreateFrameSurface(window);
-        if (SurfaceLive() && i % 10 == 0) PaintSaverFrame();
+        CreateFrameSurface(PrimaryScreen(), window);
+        if (SurfaceLive(PrimaryScreen()) && i % 10 == 0) PaintSaverFrame(PrimaryScreen());
     }
     const size_t liveWithSurface = ledger.live.size();
-    FreeFrameSurface(window);
+    FreeFrameSurface(PrimaryScreen(), window);
     Check(ledger.made >= 3 * (rounds - 20),
           "re-made the surface " + Str(rounds) + " times (" + Str(ledger.made) + " objects made)");
     Check(liveWithSurface == 3, "while a surface exists it holds 3 objects (holds " + Str(liveWithSurface) + ")");
@@ -297,16 +298,18 @@ void CheckRefusedSection() {
     ledger.refuseSection = true;
     FreshHost(true, false);
     HWND window = MakeWindow(200, 150);
-    CreateFrameSurface(window);
+    CreateFrameSurface(PrimaryScreen(), window);
     HostState& host = Host();
-    Check(SurfaceLive() && host.Surface.Bitmap != nullptr && host.Surface.Bits == nullptr,
+    Check(SurfaceLive(PrimaryScreen()) && PrimaryScreen().Surface.Bitmap != nullptr &&
+              PrimaryScreen().Surface.Bits == nullptr,
           "refused 8-bit section: a device bitmap instead");
     Check(!host.Settings.Trace && !host.ThreadTrace, "refused 8-bit section: this run goes on without Trace");
-    Check(host.Animation.HoldTime == Single(6000.0L / 1.33L) && host.Animation.HoldTimer == host.Animation.HoldTime,
-          "refused 8-bit section: faster tempo (hold " + std::to_string(host.Animation.HoldTime) + ")");
-    for (int i = 0; i < 5; ++i) PaintSaverFrame();
-    Check(host.Paint.FrameCount == 5, "refused 8-bit section: frames are painted");
-    FreeFrameSurface(window);
+    Check(PrimaryScreen().Animation.HoldTime == Single(6000.0L / 1.33L) &&
+              PrimaryScreen().Animation.HoldTimer == PrimaryScreen().Animation.HoldTime,
+          "refused 8-bit section: faster tempo (hold " + std::to_string(PrimaryScreen().Animation.HoldTime) + ")");
+    for (int i = 0; i < 5; ++i) PaintSaverFrame(PrimaryScreen());
+    Check(PrimaryScreen().Paint.FrameCount == 5, "refused 8-bit section: frames are painted");
+    FreeFrameSurface(PrimaryScreen(), window);
     Check(ledger.live.empty(), "refused 8-bit section: everything freed");
     DestroyWindow(window);
     SurfaceGdiCalls() = SurfaceGdi{};
@@ -315,10 +318,9 @@ void CheckRefusedSection() {
 void CheckSetUp() {
     FreshHost(true, true);
     HWND window = MakeWindow(152, 112);
-    CreateFrameSurface(window);
-    HostState& host = Host();
-    const FrameSurface& s = host.Surface;
-    const Engine& e = host.Animation;
+    CreateFrameSurface(PrimaryScreen(), window);
+    const FrameSurface& s = PrimaryScreen().Surface;
+    const Engine& e = PrimaryScreen().Animation;
     Check(e.ProjectionCentre[0] == 76 && e.ProjectionCentre[1] == 56 && e.ProjectionScale[0] == 19.0f &&
               e.ProjectionScale[1] == 18.0f,
           "152x112: centre (76, 56), scale (19, 18)");
@@ -340,7 +342,7 @@ void CheckSetUp() {
     int lit = 0;
     for (const RGBQUAD& q : pixels) lit += (q.rgbRed | q.rgbGreen | q.rgbBlue) != 0;
     Check(lit == 0, "a new surface is black");
-    FreeFrameSurface(window);
+    FreeFrameSurface(PrimaryScreen(), window);
     DestroyWindow(window);
 }
 
