@@ -213,6 +213,20 @@ s_state() { # the dialog shows these ten field values (settings order)
 }
 s_do() { drv "$@" >/dev/null; }
 s_gone() { check "the dialog closes" drv gone 10; }
+s_stored() { same "ten values stored" "$(values | wc -l)" 10; }
+s_links() { # the mail and web buttons hand their captions to the shell
+    local p mail web
+    for p in mailto http https; do wine reg add "HKCR\\$p\\shell\\open\\command" /ve /f /d \
+        "\"$(wpath "$BIN/driver.exe")\" record \"$(wpath "$WORK/urls")\" \"%1\"" >/dev/null 2>&1; done
+    mail=$(drv children | awk '$4 == 260 { print $NF }') web=$(drv children | awk '$4 == 261 { print $NF }')
+    check "a mail address ($mail)" grep -qE '^[^ @]+@[^ @]+\.[a-z]+$' <<<"$mail"
+    check "a web address ($web)" grep -qE '^https?://[^ ]+$' <<<"$web"
+    drv click 260 click 261
+    check "the mail button opens mailto:$mail" until_ok 15 grep -sqxF "mailto:$mail" "$WORK/urls"
+    check "the web button opens $web" until_ok 15 grep -sqxF "$web" "$WORK/urls"
+    check "the dialog stays" drv wait 0
+    rm -f "$WORK/urls"
+}
 s_values() { same "HKCU\\Software\\Quorvex holds" "$(values)" "${BLOCK[$1]:-}"; }
 s_logged() { check "logged \"$*\"" until_ok 15 grep -sqxF "$*" "$APP/calls.log"; }
 s_calls() { # N [S]: exactly N prompts (for S more seconds)
