@@ -22,12 +22,13 @@ BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
 SAVER="Quorvex Screen Saver" DIALOG="Quorvex Screen Saver v4.4" PROMPT="Quorvex test password prompt"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
 TEMPLATE=${QV_TEMPLATE:-${TMPDIR:-/tmp}/quorvex-wine-template}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=C.UTF-8
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;mpr=n,b" LANG=C.UTF-8 LC_ALL=C.UTF-8
 FAILS=0 RUN= XVFB= JOBS=() N=0 PREFIX=$WORK/prefix
 declare -A BLOCK
 
 ok() { echo "ok   - $LABEL: $*"; }
 fail() { echo "FAIL - $LABEL: $*"; FAILS=$((FAILS + 1)); }
+not() { ! "$@"; }
 check() { local what=$1; shift; if "$@"; then ok "$what"; else fail "$what"; fi; }
 # until SECONDS cmd...: polls cmd every 0.1 s up to the deadline.
 until_ok() {
@@ -89,7 +90,8 @@ rep() { printf "%${2}s" '' | tr ' ' "$1"; }
 # ---------------------------------------------------------------- pictures
 shot() { import -window root "$WORK/${1:-shot}.png" 2>/dev/null; }
 lit() { # lit pixels of a shot [crop] [level]: brightest channel above level
-    convert "$WORK/$1.png" ${2:+-crop "$2" +repage} -channel RGB -separate -evaluate-sequence max \
+    local f=$WORK/$1 && [[ $1 == *.* ]] || f+=.png
+    convert "$f" ${2:+-crop "$2" +repage} -channel RGB -separate -evaluate-sequence max \
         -threshold "$(awk -v l="${3:-24}" 'BEGIN { printf "%.4f%%", l * 100 / 255 }')" \
         -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
 }
@@ -213,6 +215,41 @@ s_state() { # the dialog shows these ten field values (settings order)
 }
 s_do() { drv "$@" >/dev/null; }
 s_gone() { check "the dialog closes" drv gone 10; }
+s_log() { same "the password calls" "$(grep '^call' "$APP/calls.log")" "${BLOCK[$1]}"; }
+s_run() { # driver commands that print ok/FAIL lines themselves
+    local out rc
+    out=$(drv "$@") && rc=0 || rc=$?
+    sed 's/^/      /' <<<"$out"
+    check "driver $*: every check passed" test "$rc" = 0 -a -n "$out"
+}
+s_resources() { # LANGUAGE CODEPAGE: the string tables, what LoadStringA gives this user, the rest
+    local out id
+    out=$(drv resources "$(wpath "$APP/Quorvex.scr")")
+    same "the string tables" "$(grep '^string ' <<<"$out")" "${BLOCK[strings]}"
+    same "the ANSI code page" "$(grep '^acp ' <<<"$out")" "acp $2"
+    same "LoadStringA gives table $1 in code page $2" "$(grep '^loadstring ' <<<"$out")" "$(for id in 1 2 3 4 5 6 7 8; do
+        echo "loadstring $id $(grep "^string $1 $id " <<<"${BLOCK[strings]}" | cut -d' ' -f4- | tr -d '\n' |
+            iconv -t "CP$2" | od -An -tx1 | tr -d ' \n')"; done)"
+    same "description, icon, manifest and version" "$(grep -Ev '^(string|acp|loadstring) ' <<<"$out")" "${BLOCK[resource]}"
+}
+s_pe() { # a 32-bit GUI program that needs no DLL beyond the system's own
+    local h
+    h=$(i686-w64-mingw32-objdump -p "$APP/Quorvex.scr")
+    check "a 32-bit PE for the GUI" eval 'grep -q "file format pei-i386" <<<"$h" && grep -q "Subsystem.*(Windows GUI)" <<<"$h"'
+    same "only system DLLs imported" "$(awk '/DLL Name:/ { print tolower($3) }' <<<"$h" |
+        grep -Evx '(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt)\.dll')" ""
+}
+s_same_out() { # quorvex.exe ARGS prints what the native tool prints
+    "$NATIVE" "$@" >"$WORK/n.txt" 2>/dev/null
+    win "$BIN/quorvex.exe" "$@" >"$WORK/w.txt"
+    check "quorvex $*: the same $(wc -c <"$WORK/n.txt") bytes" eval 'test -s "$WORK/n.txt" && cmp -s "$WORK/n.txt" "$WORK/w.txt"'
+}
+s_same_frame() { # quorvex.exe render ARGS gives the native tool's frame, with points
+    rm -f "$WORK/n.ppm" "$WORK/w.ppm"
+    "$NATIVE" render "$@" --out "$WORK/n.ppm" >/dev/null 2>&1
+    wine "$BIN/quorvex.exe" render "$@" --out "$(wpath "$WORK")\\w.ppm" >/dev/null 2>&1
+    check "render $*: the same frame" eval 'cmp -s "$WORK/n.ppm" "$WORK/w.ppm" && [ "$(lit n.ppm "" 0)" -gt 50 ]'
+}
 s_stored() { same "ten values stored" "$(values | wc -l)" 10; }
 s_links() { # the mail and web buttons hand their captions to the shell
     local p mail web
@@ -231,7 +268,7 @@ s_values() { same "HKCU\\Software\\Quorvex holds" "$(values)" "${BLOCK[$1]:-}"; 
 s_logged() { check "logged \"$*\"" until_ok 15 grep -sqxF "$*" "$APP/calls.log"; }
 s_calls() { # N [S]: exactly N prompts (for S more seconds)
     check "$1 password call(s)" until_ok 15 test "$(grep -sc '^call\|^Pwd' "$APP/calls.log")" -ge "$1"
-    [ -z "${2:-}" ] || check "no further call for $2 s" ! until_ok "$2" test "$(grep -sc '^call' "$APP/calls.log")" -gt "$1"
+    [ -z "${2:-}" ] || check "no further call for $2 s" not until_ok "$2" test "$(grep -sc '^call' "$APP/calls.log")" -gt "$1"
 }
 s_nolog() { check "no password service was called" test ! -e "$APP/calls.log"; }
 s_answer() { echo "$1" >"$APP/a.tmp" && mv "$APP/a.tmp" "$APP/password_answer.txt"; }
