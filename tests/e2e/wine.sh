@@ -114,9 +114,12 @@ s_saver() { # the full-screen saver is up, covers the desktop and draws
                                       /Height:/ { h = $2 } END { print w "x" h p }')
         same "the saver covers the desktop" "$g" "${1:-800x600}+0+0"
         same "no dialog beside it" "$(drv count "$DIALOG")" 0
+        # Input goes to the focus: a key sent before it would be lost.
+        check "it has the focus" until_ok 10 focused
         until_ok 10 drawing 100 || fail "the saver draws nothing"
     else fail "no saver window"; fi
 }
+focused() { [ "$(drv front)" = "front $SAVER focus $SAVER" ]; }
 s_dialog() { # the configuration dialog is up, and no saver window
     if drv wait 20 >/dev/null; then ok "the dialog is shown"; else fail "no dialog"; fi
     same "no saver window beside it" "$(drv count "$SAVER")" 0
@@ -266,15 +269,17 @@ s_links() { # the mail and web buttons hand their captions to the shell
 }
 s_values() { same "HKCU\\Software\\Quorvex holds" "$(values)" "${BLOCK[$1]:-}"; }
 s_logged() { check "logged \"$*\"" until_ok 15 grep -sqxF "$*" "$APP/calls.log"; }
-s_calls() { # N [S]: exactly N prompts (for S more seconds)
-    check "$1 password call(s)" until_ok 15 test "$(grep -sc '^call\|^Pwd' "$APP/calls.log")" -ge "$1"
-    [ -z "${2:-}" ] || check "no further call for $2 s" not until_ok "$2" test "$(grep -sc '^call' "$APP/calls.log")" -gt "$1"
+calls_over() { [ "$(grep -sc '^call\|^Pwd' "$APP/calls.log")" -gt "$1" ]; }
+s_calls() { # N [S]: N calls of the password service (and none more for S seconds)
+    check "$1 password call(s)" until_ok 15 calls_over $(($1 - 1))
+    [ -z "${2:-}" ] || check "no further call for $2 s" not until_ok "$2" calls_over "$1"
 }
 s_nolog() { check "no password service was called" test ! -e "$APP/calls.log"; }
 s_answer() { echo "$1" >"$APP/a.tmp" && mv "$APP/a.tmp" "$APP/password_answer.txt"; }
+count_is() { [ "$(drv count "$1")" = "$2" ]; }
 s_prompt() { # shown|gone
-    local n; [ "$1" = shown ] && n=1 || n=0
-    check "the prompt is $1" until_ok 10 test "$(drv count "$PROMPT")" = "$n"
+    local n=0 && [ "$1" = gone ] || n=1
+    check "the prompt is $1" until_ok 10 count_is "$PROMPT" "$n"
 }
 s_desktop() { wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1; restart; }
 s_again() { start "$@"; } # a further start beside the first; waits for its end

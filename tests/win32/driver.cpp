@@ -1,7 +1,7 @@
 // The one Windows-side test program run under Wine by tests/e2e/wine.sh. It
 // runs its commands in order and prints "key value" lines (UTF-8) for the
 // harness to compare; the exit code is 1 when a command failed.
-//   texts TITLE MS | count TITLE | post TITLE MSG WPARAM | steal   top-level windows
+//   texts TITLE MS | count TITLE | post TITLE MSG WPARAM | steal | front
 //   wait S | gone S | state | children | click ID | select N | slide N | sysclose
 //                                                the configuration dialog
 //   record FILE ARG        append ARG to FILE (stands in for a URL handler)
@@ -477,6 +477,15 @@ int main(int argc, char** argv) {
             EnumChildWindows(w, PrintChild, 0);
         } else if (c == "post") {  // TITLE MESSAGE WPARAM
             take(3), PostMessageA(Find(a).found, std::atoi(b), std::atoi(argv[i]), 0);
+        } else if (c == "front") {  // the foreground window and its thread's focus
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            HWND front = GetForegroundWindow();
+            GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
+            wchar_t f[256] = L"(none)", k[256] = L"(none)";
+            if (front) GetWindowTextW(front, f, 256);
+            if (info.hwndFocus) GetWindowTextW(info.hwndFocus, k, 256);
+            Line("front " + Utf8(f) + " focus " + Utf8(k));
         } else if (c == "steal") {  // a window of ours takes the focus
             HWND w = MakeWindow("Quorvex focus thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100);
             SetForegroundWindow(w);
