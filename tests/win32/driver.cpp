@@ -1,15 +1,10 @@
-// The one Windows-side test program run under Wine by tests/e2e/wine.sh. It
-// runs its commands in order and prints "key value" lines (UTF-8) for the
-// harness to compare; the exit code is 1 when a command failed.
-//   texts TITLE MS | count TITLE | post TITLE MSG WPARAM | steal | front
-//   wait S | gone S | state | children | click ID | select N | slide N | sysclose
-//                                                the configuration dialog
-//   record FILE ARG        append ARG to FILE (stands in for a URL handler)
-//   owned SCR              "SCR /c:<our window>": ownership, owner disabled
-//   preview SCR W H        "SCR /p <box>" in a box of ours, input, destroy
-//   pclose SCR             a preview asked to close with WM_CLOSE
-//   resources SCR          string tables, LoadStringA, version, manifest
-//   surface                the host's drawing surface on real GDI
+// The one Windows-side test program of tests/e2e/wine.sh. It runs its
+// commands in order, printing "key value" lines (UTF-8); exit code 1 when one
+// failed. Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal,
+// front. The dialog: wait S, gone S, state, children, click ID, select N,
+// slide N, sysclose. Hosts: record FILE ARG (a URL handler), owned SCR (an
+// owner for /c), preview SCR W H and pclose SCR (a box for /p). resources
+// SCR; surface (the host's drawing surface on real GDI).
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -70,8 +65,8 @@ std::string ClassOf(HWND w) {
     return Utf8(name);
 }
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
-// Runs this thread's messages until `done` or `ms` pass: an owner or parent
-// must answer what the saver sends it.
+// Runs this thread's messages (an owner or parent must answer the saver)
+// until `done` or `ms` pass.
 template <typename Done>
 bool PumpUntil(DWORD ms, Done done) {
     for (const DWORD start = GetTickCount();;) {
@@ -102,10 +97,7 @@ PROCESS_INFORMATION Start(std::string command) {
     return pi;
 }
 std::string ExitText(HANDLE process, DWORD ms) {
-    if (!PumpUntil(ms, [&] { return Ended(process); })) {
-        TerminateProcess(process, 1);
-        return "timeout";
-    }
+    if (!PumpUntil(ms, [&] { return Ended(process); })) return TerminateProcess(process, 1), "timeout";
     DWORD code = 0;
     GetExitCodeProcess(process, &code);
     return std::to_string(code);
@@ -122,8 +114,7 @@ BOOL CALLBACK Match(HWND w, LPARAM data) {
     wchar_t text[1024] = {};
     GetWindowTextW(w, text, 1024);
     if (s->title == text && IsWindowVisible(w)) {
-        if (s->found == nullptr) s->found = w;
-        ++s->count;
+        s->found = s->found ? s->found : w, ++s->count;
     }
     return TRUE;
 }
@@ -275,16 +266,6 @@ void Resources(const char* file) {
     if (m == nullptr) return void(Check(false, "cannot load " + std::string(file)));
     for (WORD language : {0x409, 0x419}) {
         for (UINT id : {1, 2, 3, 4, 5, 6, 7, 8, 100}) Line(F("string %u %u ", language, id) + TableString(m, language, id));
-    }
-    // What the saver itself gets: the table of this user's language, in the
-    // ANSI code page.
-    Line(F("acp %u", GetACP()));
-    for (UINT id = 1; id <= 8; ++id) {
-        char text[128] = {};
-        LoadStringA(m, id, text, sizeof text);
-        std::string hex;
-        for (const char* c = text; *c; ++c) hex += F("%02x", static_cast<unsigned char>(*c));
-        Line(F("loadstring %u ", id) + hex);
     }
     HRSRC d = FindResourceA(m, "DESCRIPTION", RT_RCDATA);
     const DWORD bytes = d ? SizeofResource(m, d) : 0;
