@@ -100,7 +100,7 @@ lit_list() { # "x y r g b" of the pixels of a shot brighter than level
         awk -F'[,:() ]+' -v l="${3:-0}" 'NR > 1 && ($3 > l || $4 > l || $5 > l) { print $1, $2, $3, $4, $5 }'
 }
 differs() { # N [crop]: a new shot differs from shot a in more than N pixels
-    shot b && CHANGED=$(compare -metric AE ${2:+-extract "$2"} "$WORK/a.png" "$WORK/b.png" null: 2>&1 |
+    shot b && CHANGED=$( (compare -metric AE ${2:+-extract "$2"} "$WORK/a.png" "$WORK/b.png" null: 2>&1 || :) |
         awk '{ printf "%d", $1 }') && [ "$CHANGED" -gt "$1" ]
 }
 drawing() { shot probe && [ "$(lit probe "${2:-}")" -gt "$1" ]; }
