@@ -225,6 +225,16 @@ s_run() { # driver commands that print ok/FAIL lines themselves
     sed 's/^/      /' <<<"$out"
     check "driver $*: every check passed" test "$rc" = 0 -a -n "$out"
 }
+s_preview() { # W H: a disabled child filling the box, deaf to input, ending with the box
+    same "a ${1}x$2 preview" "$(drv preview "$(wpath "$APP/Quorvex.scr")" "$1" "$2")" "saver_window found
+saver_client ${1}x$2
+saver_position 0,0
+saver_style 0x58000000 exstyle 0x00000000
+saver_parent box process saver
+alive_after_hold yes
+alive_after_input yes window
+exit_after_destroy 0"
+}
 s_resources() { # the string tables, description, icon, manifest, version record
     local out id
     out=$(drv resources "$(wpath "$APP/Quorvex.scr")")
@@ -263,7 +273,12 @@ s_links() { # the mail and web buttons hand their captions to the shell
     check "the dialog stays" drv wait 0
     rm -f "$WORK/urls"
 }
-s_values() { same "HKCU\\Software\\Quorvex holds" "$(values)" "${BLOCK[$1]:-}"; }
+s_values() { # the ten values stored as text, in settings order (none: no value)
+    local names=(ShowFPS UnSortPoints MouseSens Move3D PrimitivePoints HuesOfGray Trace ShowClock TraceModeInd
+        TraceLength) i
+    same "HKCU\\Software\\Quorvex holds $*" "$(values)" "$([ "$1" = none ] || for i in {0..9}; do
+        echo "${names[i]} REG_SZ ${@:i+1:1}"; done | LC_ALL=C sort)"
+}
 s_logged() { check "logged \"$*\"" until_ok 15 grep -sqxF "$*" "$APP/calls.log"; }
 calls_over() { [ "$(grep -sc '^call\|^Pwd' "$APP/calls.log")" -gt "$1" ]; }
 s_calls() { # N [S]: N calls of the password service (and none more for S seconds)
