@@ -98,13 +98,20 @@ void RunWindowMode(const RunRequest& request) {
 
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, AnimationThreadProc, nullptr, 0, &threadId);
-    // Never joined; the handle is not needed.
-    if (thread != nullptr) CloseHandle(thread);
 
     if (!preview) SetSaverRunning(1);
     RunMessageLoop();
     SetSaverRunning(0);
     SetActiveWindow(previousActive);
+    // The thread leaves its loop within one repaint period once StopThread is
+    // set. Ending the process while it is still inside a system call is not
+    // safe: Wine then kills the whole process (exit code 137, not 0) when the
+    // exit is slow, as on a busy machine.
+    host.StopThread.store(true, std::memory_order_relaxed);
+    if (thread != nullptr) {
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    }
 }
 
 int Run() {
@@ -140,6 +147,5 @@ int Run() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     quorvex::win32::Run();
-    // The animation thread is never joined: ending the process ends it.
     ExitProcess(0);
 }
