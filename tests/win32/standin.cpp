@@ -1,12 +1,9 @@
-// Stand-ins for the system's password modules, placed beside a copy of the
-// saver. Built twice: as MPR.DLL (QUORVEX_MPR; preferred to Wine's own
-// through WINEDLLOVERRIDES=mpr=n,b) it records each PwdChangePasswordA call;
-// as PASSWORD.CPL, VerifyScreenSavePwd acts like the system's prompt: a
-// small window that takes the focus and waits for the answer the test
-// writes to "password_answer.txt" ("1" accepts, "0" refuses). Like a modal
-// dialog it runs all the thread's messages, or with "password_own_loop.txt"
-// present only its own, so messages posted to the saver stay queued. Every
-// call is logged to "calls.log" beside the module.
+// Stand-ins for the system's password modules beside a copy of the saver;
+// every call is logged to "calls.log" there. As MPR.DLL (QUORVEX_MPR) it
+// records PwdChangePasswordA. As PASSWORD.CPL, VerifyScreenSavePwd shows a
+// prompt that takes the focus and waits for "password_answer.txt" ("1"
+// accepts); it runs the thread's messages like a modal dialog, or with
+// "password_own_loop.txt" present only its own.
 #include <windows.h>
 
 #include <cstdint>
