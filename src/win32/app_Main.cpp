@@ -104,9 +104,9 @@ void RunWindowMode(const RunRequest& request) {
     SetSaverRunning(0);
     SetActiveWindow(previousActive);
     // The thread leaves its loop within one repaint period once StopThread is
-    // set. Ending the process while it is still inside a system call is not
-    // safe: Wine then kills the whole process (exit code 137, not 0) when the
-    // exit is slow, as on a busy machine.
+    // set. The process must not end while the thread is inside a system call:
+    // the system then has to kill it there, and on a busy machine under Wine
+    // that has ended the whole saver with SIGKILL instead of exit code 0.
     host.StopThread.store(true, std::memory_order_relaxed);
     if (thread != nullptr) {
         WaitForSingleObject(thread, 5000);
