@@ -117,13 +117,20 @@ void RunWindowMode(const RunRequest& request) {
 
     DWORD threadId = 0;
     HANDLE thread = CreateThread(nullptr, 0, AnimationThreadProc, nullptr, 0, &threadId);
-    // Never joined; the handle is not needed.
-    if (thread != nullptr) CloseHandle(thread);
 
     if (!preview) SetSaverRunning(1);
     RunMessageLoop();
     SetSaverRunning(0);
     SetActiveWindow(previousActive);
+    // The thread leaves its loop within one repaint period once StopThread is
+    // set. The process must not end while the thread is inside a system call:
+    // the system then has to kill it there, and on a busy machine under Wine
+    // that has ended the whole saver with SIGKILL instead of exit code 0.
+    host.StopThread.store(true, std::memory_order_relaxed);
+    if (thread != nullptr) {
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    }
 }
 
 int Run() {
@@ -161,6 +168,5 @@ int Run() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     quorvex::win32::Run();
-    // The animation thread is never joined: ending the process ends it.
     ExitProcess(0);
 }

@@ -1,0 +1,352 @@
+#!/usr/bin/env bash
+# The Wine end-to-end harness: bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt>
+# runs the rows of one table against the real Quorvex.scr (and the Windows
+# test driver) in one WINEPREFIX of its own, on an Xvfb display of its own,
+# in an 800x600 Wine virtual desktop. A row is one line
+#
+#   label | command line | set-up | step; step; ...
+#
+# The command line and set-up are shell words. Set-up words: Name=text
+# (REG_SZ under HKCU\Software\Quorvex), a raw REGEDIT4 line ("Name"=dword:1)
+# for that key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name
+# (a copy of a built module beside a private copy of the saver), lang=ru,
+# file:name (an empty file beside the saver). Every row starts from an empty
+# key, no password switch and the pointer at the centre; with a command line
+# other than "-" the saver is started with it. A step is a function s_<word>
+# below with its arguments. A row fails unless the saver it started has
+# ended by its last step and no saver window or dialog is left behind.
+# "[name]" starts a block of expected lines (up to a blank line) that steps
+# compare against. Nothing here waits a fixed time: every wait polls.
+set -uo pipefail
+BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
+SAVER="Quorvex Screen Saver" DIALOG="Quorvex Screen Saver v4.4" PROMPT="Quorvex test password prompt"
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
+TEMPLATE=${QV_TEMPLATE:-${TMPDIR:-/tmp}/quorvex-wine-template}
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;mpr=n,b" LANG=C.UTF-8 LC_ALL=C.UTF-8
+FAILS=0 RUN= XVFB= JOBS=() N=0 PREFIX=$WORK/prefix
+declare -A BLOCK
+
+ok() { echo "ok   - $LABEL: $*"; }
+fail() { echo "FAIL - $LABEL: $*"; FAILS=$((FAILS + 1)); [ -z "${QV_FAILFAST:-}" ] || exit 1; }
+not() { ! "$@"; }
+check() { local what=$1; shift; if "$@"; then ok "$what"; else fail "$what"; fi; }
+# until SECONDS cmd...: polls cmd every 0.1 s up to the deadline.
+until_ok() {
+    local end=$(($(date +%s%N) / 1000000 + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }'))) && shift
+    until "$@"; do [ "$(($(date +%s%N) / 1000000))" -lt "$end" ] || return 1; sleep 0.1; done
+}
+same() { # what actual expected
+    if [ "$2" = "$3" ]; then ok "$1"; else fail "$1"; diff <(echo "$3") <(echo "$2") | sed 's/^/      /'; fi
+}
+cleanup() {
+    WINEPREFIX=$PREFIX wineserver -k 2>/dev/null
+    kill "${JOBS[@]}" 2>/dev/null
+    WINEPREFIX=$PREFIX timeout 10 wineserver -w 2>/dev/null
+    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# ---------------------------------------------------------------- display and prefix
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+XVFB=$!
+until_ok 20 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$WORK/display")"
+until_ok 10 xdotool getmouselocation >/dev/null 2>&1 || exit 1
+# The template prefix is made once per machine under a lock; each table gets
+# a copy whose registry and ini files are private, the rest hard links.
+(
+    flock 9
+    stamp="$(wine --version 2>/dev/null) v2"
+    [ "$(cat "$TEMPLATE/.qv-ready" 2>/dev/null)" = "$stamp" ] && exit 0
+    rm -rf "$TEMPLATE"
+    WINEPREFIX=$TEMPLATE DISPLAY= wineboot -i >/dev/null 2>&1
+    # One 800x600 virtual desktop: a screen of known size, and `wine X`
+    # returns X's own exit code.
+    WINEPREFIX=$TEMPLATE DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    WINEPREFIX=$TEMPLATE DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f \
+        >/dev/null 2>&1
+    WINEPREFIX=$TEMPLATE wineserver -w
+    [ -f "$TEMPLATE/system.reg" ] && echo "$stamp" >"$TEMPLATE/.qv-ready"
+) 9>"$TEMPLATE.lock"
+export WINEPREFIX=$PREFIX
+cp -al "$TEMPLATE" "$PREFIX" && (cd "$TEMPLATE" && find . -type f ! -path './drive_c/windows/sys*' -print0 |
+    xargs -0 cp -p --parents --remove-destination -t "$PREFIX")
+restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
+win() { wine "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+drv() { win "$BIN/driver.exe" "$@"; }
+wpath() { winepath -w "$1" 2>/dev/null; }
+regedit_lines() { # Lines of a REGEDIT4 file, imported in one regedit run.
+    printf 'REGEDIT4\r\n\r\n%s\r\n' "$@" >"$WORK/import.reg"
+    wine regedit /S "$(wpath "$WORK/import.reg")" >/dev/null 2>&1
+}
+values() { # "Name TYPE data" of HKCU\Software\Quorvex, sorted
+    wine reg query 'HKCU\Software\Quorvex' 2>/dev/null | tr -d '\r' |
+        awk 'NF >= 2 && $2 ~ /^REG_/ { print $1, $2, $3 }' | LC_ALL=C sort
+}
+rep() { printf "%${2}s" '' | tr ' ' "$1"; }
+
+# ---------------------------------------------------------------- pictures
+shot() { import -window root "$WORK/${1:-shot}.png" 2>/dev/null; }
+lit() { # lit pixels of a shot [crop] [level]: brightest channel above level
+    local f=$WORK/$1 && [[ $1 == *.* ]] || f+=.png
+    convert "$f" ${2:+-crop "$2" +repage} -channel RGB -separate -evaluate-sequence max \
+        -threshold "$(awk -v l="${3:-24}" 'BEGIN { printf "%.4f%%", l * 100 / 255 }')" \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+lit_list() { # "x y r g b" of the pixels of a shot brighter than level
+    convert "$WORK/$1.png" ${2:+-crop "$2" +repage} -depth 8 txt:- 2>/dev/null |
+        awk -F'[,:() ]+' -v l="${3:-0}" 'NR > 1 && ($3 > l || $4 > l || $5 > l) { print $1, $2, $3, $4, $5 }'
+}
+differs() { # N [crop]: a new shot differs from shot a in more than N pixels
+    shot b && CHANGED=$( (compare -metric AE ${2:+-extract "$2"} "$WORK/a.png" "$WORK/b.png" null: 2>&1 || :) |
+        awk '{ printf "%d", $1 }') && [ "$CHANGED" -gt "$1" ]
+}
+drawing() { shot probe && [ "$(lit probe "${2:-}")" -gt "$1" ]; }
+
+# ---------------------------------------------------------------- rows
+s_saver() { # the full-screen saver is up, covers the desktop and draws
+    local id g
+    if until_ok 20 xdotool search --onlyvisible --name "^$SAVER\$" >/dev/null 2>&1; then
+        id=$(xdotool search --onlyvisible --name "^$SAVER\$" | head -n1)
+        g=$(xwininfo -id "$id" | awk '/Absolute upper-left [XY]/ { p = p "+" $4 } /Width:/ { w = $2 }
+                                      /Height:/ { h = $2 } END { print w "x" h p }')
+        same "the saver covers the desktop" "$g" "${1:-800x600}+0+0"
+        same "no dialog beside it" "$(drv count "$DIALOG")" 0
+        # Input goes to the focus: a key sent before it would be lost.
+        check "it has the focus" until_ok 10 focused
+        until_ok 10 drawing 100 || fail "the saver draws nothing"
+    else fail "no saver window"; fi
+}
+focused() { [ "$(drv front)" = "front $SAVER focus $SAVER" ]; }
+s_dialog() { # the configuration dialog is up, and no saver window
+    if drv wait 20 >/dev/null; then ok "the dialog is shown"; else fail "no dialog"; fi
+    same "no saver window beside it" "$(drv count "$SAVER")" 0
+}
+s_msgbox() {
+    # the saver's message box with this text; OK ends it
+    local box
+    box=$(drv texts "$SAVER" 15000 | sed 's/^child Button 1 .*/child Button 1 OK/')
+    same "a message box \"$1\" with an icon and OK" "$box" "class #32770
+child Static 1088 
+child Button 1 OK
+child Static 65535 $1"
+    check "it waits for the answer" running
+    drv post "$SAVER" 273 1 >/dev/null
+}
+s_cancel() { drv post "$DIALOG" 273 2 >/dev/null; }
+s_key() { xdotool key --clearmodifiers "$@"; }
+s_click() { xdotool click "$1"; }
+s_move() { xdotool mousemove "$@"; }
+s_rel() { xdotool mousemove_relative -- "$@"; }
+running() { [ -n "$RUN" ] && [ ! -f "$RUN.rc" ]; }
+s_runs() { # the saver keeps running for S seconds
+    if until_ok "$1" test -f "$RUN.rc"; then fail "ended (exit $(cat "$RUN.rc")) within $1 s"; else ok "runs on"; fi
+}
+s_exit() { # the saver ends with exit code 0 within 15 s
+    if until_ok 15 test -f "$RUN.rc"; then same "ends with exit code 0" "$(cat "$RUN.rc")" 0
+    else fail "still running after 15 s"; fi
+}
+lit_in() { shot && LIT=$(lit shot "" 0) && [ "$LIT" -ge "$1" ] && [ "$LIT" -le "$2" ]; }
+s_lit() { check "between $1 and $2 lit pixels (${LIT:-?})" until_ok 10 lit_in "$1" "$2"; }
+s_soak() { # S: keeps drawing a moving picture, resident memory grows < 8 MiB
+    local pid rss i
+    for pid in $(pgrep -f 'Quorvex\.scr'); do grep -qzx "WINEPREFIX=$PREFIX" "/proc/$pid/environ" 2>/dev/null && break; done
+    rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")
+    for ((i = 0; i < $1; i += 10)); do s_runs 10; s_moves; s_lit 50 480000; done
+    check "resident memory from $rss KiB to $(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status") KiB" \
+        test "$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")" -le $((rss + 8192))
+}
+s_moves() { shot a; check "the picture moves" until_ok 5 differs 200 "${1:-}"; }
+s_frozen() { shot a; check "nothing is drawn" not until_ok 0.5 differs 0 "$1"; }
+s_points() { # plus|square: footprints of the 3x3 points
+    shot
+    read -r plus square < <(lit_list shot | awk '
+        function at(x, y) { return (x "," y) in v ? v[x "," y] : 0 }
+        { v[$1 "," $2] = $3 + $4 + $5 }
+        END { for (k in v) { split(k, p, ","); x = p[1]; y = p[2]; c = v[k]
+                  if (!(c > 0 && at(x, y-1) == c && at(x, y+1) == c && at(x-1, y) == c && at(x+1, y) == c)) continue
+                  a = at(x-1, y-1); e = at(x+1, y-1) + at(x-1, y+1) + at(x+1, y+1)
+                  if (a > 0 && a < c && e == 3 * a) plus++; if (a == c && e == 3 * c) square++ }
+              print plus + 0, square + 0 }')
+    if [ "$1" = plus ]; then check "plus-shaped points ($plus/$square)" test "$plus" -ge 20 -a "$square" -le 2
+    else check "square points ($plus/$square)" test "$plus" -le 2 -a "$square" -ge 20; fi
+}
+s_fps() { # white text from (10, 10), one line; its right end in FPS_RIGHT
+    local i
+    until_ok 10 eval 'shot f1 && [ "$(lit f1 400x40+0+0 254)" -gt 10 ]'
+    for i in 2 3; do shot "f$i"; done
+    read -r n x0 y0 FPS_RIGHT y1 < <(for i in 1 2 3; do lit_list "f$i" 400x40+0+0 254; done |
+        awk '$3 == 255 && $4 == 255 && $5 == 255 { if (!n++) { a = c = $1; b = d = $2 }
+             a = $1 < a ? $1 : a; b = $2 < b ? $2 : b; c = $1 > c ? $1 : c; d = $2 > d ? $2 : d }
+             END { print n + 0, a + 0, b + 0, c + 0, d + 0 }')
+    check "white FPS text at ($x0, $y0)..($FPS_RIGHT, $y1), $n pixels" \
+        test "$n" -ge 30 -a "$x0" -ge 10 -a "$x0" -le 14 -a "$y0" -ge 10 -a "$y0" -le 16 -a "$y1" -le 30
+    [ -z "${1:-}" ] || check "the suffix is longer than \" fps\" (ends at $FPS_RIGHT, not $1)" test "$FPS_RIGHT" -ge $(($1 + 12))
+}
+s_clock() { # yes|no: a steady text at the top right, ending 25 px from the edge
+    local i args=()
+    for i in 1 2 3 4; do shot "c$i"; args+=("(" "$WORK/c$i.png" -crop 360x130+440+0 +repage -colorspace Gray -threshold 1% ")"); done
+    convert "${args[@]}" -evaluate-sequence min "$WORK/steady.png"
+    read -r n right top < <(convert "$WORK/steady.png" -format '%[fx:round(mean*w*h)] %@' info: 2>/dev/null |
+        awk '{ split($2, a, /[x+]/); print $1, 440 + a[3] + a[1], a[4] }')
+    if [ "$1" = no ]; then check "nothing steady at the top right ($n)" test "$n" -lt 60
+    else check "a clock at the top right: $n pixels, right end $right, top $top" \
+        test "$n" -ge 150 -a "$right" -ge 740 -a "$right" -le 776 -a "$top" -ge 20 -a "$top" -le 60; fi
+}
+# drv BLOCK cmd...: the driver's lines whose first word a line of BLOCK has,
+# the link captions masked, are the block ($mail and $web filled in).
+s_drv() {
+    local want=${BLOCK[$1]} keys
+    shift
+    keys=$(awk '{ print $1 }' <<<"$want" | sort -u | paste -sd'|')
+    same "driver $*" "$(drv "$@" | grep -E "^($keys) " | sed -E 's/^(child [78] .* text ).*/\1<link>/')" "$want"
+}
+s_state() { # the dialog shows these ten field values (settings order)
+    local v=("$@") tr=${7} k i=0
+    for k in 256 257 258 259 262 263 264 268; do
+        if [ "$k" = 262 ] && [ "$tr" = 1 ]; then echo "check 262 1 enabled 0"; else echo "check $k ${v[i]} enabled 1"; fi
+        i=$((i + 1))
+    done >"$WORK/want"
+    local m=(${MODES:-Simple Diffusion Fire}) sel=-1 text=
+    [ "$9" -ge 0 ] && [ "$9" -le 2 ] && sel=$9 text=${m[$9]}
+    printf '%s\n' "combo selection $sel count 3 enabled $tr" "combo item 0 ${m[0]}" "combo item 1 ${m[1]}" \
+        "combo item 2 ${m[2]}" "combo text $text" "trackbar position $((${10} < 0 ? 0 : ${10} > 3 ? 3 : ${10})) range 0 3 enabled $tr" \
+        "label 267 enabled $tr" "dialog owner none" >>"$WORK/want"
+    same "the dialog shows $*" "$(drv state)" "$(cat "$WORK/want")"
+}
+s_do() { drv "$@" >/dev/null; }
+s_gone() { check "the dialog closes" drv gone 10; }
+s_log() { same "the password calls" "$(grep '^call' "$APP/calls.log")" "${BLOCK[$1]}"; }
+s_run() { # driver commands that print ok/FAIL lines themselves
+    local out rc
+    out=$(drv "$@") && rc=0 || rc=$?
+    sed 's/^/      /' <<<"$out"
+    check "driver $*: every check passed" test "$rc" = 0 -a -n "$out"
+}
+s_preview() { # W H: a disabled child filling the box, deaf to input, ending with the box
+    same "a ${1}x$2 preview" "$(drv preview "$(wpath "$APP/Quorvex.scr")" "$1" "$2")" "saver_window found
+saver_client ${1}x$2
+saver_position 0,0
+saver_style 0x58000000 exstyle 0x00000000
+saver_parent box process saver
+alive_after_hold yes
+alive_after_input yes window
+exit_after_destroy 0"
+}
+s_resources() { # the string tables, description, icon, manifest, version record
+    local out id
+    out=$(drv resources "$(wpath "$APP/Quorvex.scr")")
+    same "the string tables" "$(grep '^string ' <<<"$out")" "${BLOCK[strings]}"
+    same "description, icon, manifest and version" "$(grep -Ev '^(string|acp|loadstring) ' <<<"$out")" "${BLOCK[resource]}"
+}
+s_pe() { # a 32-bit GUI program that needs no DLL beyond the system's own
+    local h
+    h=$(i686-w64-mingw32-objdump -p "$APP/Quorvex.scr")
+    check "a 32-bit PE for the GUI" eval 'grep -q "file format pei-i386" <<<"$h" && grep -q "Subsystem.*(Windows GUI)" <<<"$h"'
+    same "only system DLLs imported" "$(awk '/DLL Name:/ { print tolower($3) }' <<<"$h" |
+        grep -Evx '(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt)\.dll')" ""
+}
+s_same_out() { # quorvex.exe ARGS prints what the native tool prints
+    "$NATIVE" "$@" >"$WORK/n.txt" 2>/dev/null
+    win "$BIN/quorvex.exe" "$@" >"$WORK/w.txt"
+    check "quorvex $*: the same $(wc -c <"$WORK/n.txt") bytes" eval 'test -s "$WORK/n.txt" && cmp -s "$WORK/n.txt" "$WORK/w.txt"'
+}
+s_same_frame() { # quorvex.exe render ARGS gives the native tool's frame, with points
+    rm -f "$WORK/n.ppm" "$WORK/w.ppm"
+    "$NATIVE" render "$@" --out "$WORK/n.ppm" >/dev/null 2>&1
+    wine "$BIN/quorvex.exe" render "$@" --out "$(wpath "$WORK")\\w.ppm" >/dev/null 2>&1
+    check "render $*: the same frame" eval 'cmp -s "$WORK/n.ppm" "$WORK/w.ppm" && [ "$(lit n.ppm "" 0)" -gt 50 ]'
+}
+s_stored() { same "ten values stored" "$(values | wc -l)" 10; }
+s_links() { # the mail and web buttons hand their captions to the shell
+    local p mail web
+    for p in mailto http https; do wine reg add "HKCR\\$p\\shell\\open\\command" /ve /f /d \
+        "\"$(wpath "$BIN/driver.exe")\" record \"$(wpath "$WORK/urls")\" \"%1\"" >/dev/null 2>&1; done
+    mail=$(drv children | awk '$4 == 260 { print $NF }') web=$(drv children | awk '$4 == 261 { print $NF }')
+    check "a mail address ($mail)" grep -qE '^[^ @]+@[^ @]+\.[a-z]+$' <<<"$mail"
+    check "a web address ($web)" grep -qE '^https?://[^ ]+$' <<<"$web"
+    drv click 260 click 261
+    check "the mail button opens mailto:$mail" until_ok 15 grep -sqxF "mailto:$mail" "$WORK/urls"
+    check "the web button opens $web" until_ok 15 grep -sqxF "$web" "$WORK/urls"
+    check "the dialog stays" drv wait 0
+    rm -f "$WORK/urls"
+}
+s_values() { # the ten values stored as text, in settings order (none: no value)
+    local names=(ShowFPS UnSortPoints MouseSens Move3D PrimitivePoints HuesOfGray Trace ShowClock TraceModeInd
+        TraceLength) i
+    same "HKCU\\Software\\Quorvex holds $*" "$(values)" "$([ "$1" = none ] || for i in {0..9}; do
+        echo "${names[i]} REG_SZ ${@:i+1:1}"; done | LC_ALL=C sort)"
+}
+s_logged() { check "logged \"$*\"" until_ok 15 grep -sqxF "$*" "$APP/calls.log"; }
+calls_over() { [ "$(grep -sc '^call\|^Pwd' "$APP/calls.log")" -gt "$1" ]; }
+s_calls() { # N [S]: N calls of the password service (and none more for S seconds)
+    check "$1 password call(s)" until_ok 15 calls_over $(($1 - 1))
+    [ -z "${2:-}" ] || check "no further call for $2 s" not until_ok "$2" calls_over "$1"
+}
+s_nolog() { check "no password service was called" test ! -e "$APP/calls.log"; }
+s_answer() { echo "$1" >"$APP/a.tmp" && mv "$APP/a.tmp" "$APP/password_answer.txt"; }
+count_is() { [ "$(drv count "$1")" = "$2" ]; }
+s_prompt() { # shown|gone
+    local n=0 && [ "$1" = gone ] || n=1
+    check "the prompt is $1" until_ok 10 count_is "$PROMPT" "$n"
+}
+s_desktop() { wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1; restart; }
+s_again() { start "$@"; } # a further start beside the first; waits for its end
+s_first() { RUN=$FIRST; }
+s_sh() { check "$*" eval "$*"; }
+
+start() { # args...: Quorvex.scr (the row's copy) in the background
+    N=$((N + 1))
+    local run=$WORK/run.$N
+    (wine "$APP/Quorvex.scr" "$@" >/dev/null 2>&1; echo $? >"$run.part" && mv "$run.part" "$run.rc") &
+    JOBS+=($!)
+    RUN=$run
+}
+
+row() { # label | args | set-up | steps
+    IFS='|' read -r LABEL args setup steps <<<"$1"
+    LABEL=$(echo $LABEL)
+    local words=() lines=('[-HKEY_CURRENT_USER\Software\Quorvex]' '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+        '"ScreenSaveUsePassword"=-' '[HKEY_CURRENT_USER\Software\Quorvex]') desk=() w
+    eval "words=($setup)"
+    APP=$WORK/app.$((N + 1))
+    mkdir -p "$APP" && cp "$BIN/Quorvex.scr" "$APP/"
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8 MODES=
+    for w in "${words[@]}"; do
+        case $w in
+        dll:*) w=${w#dll:} && cp "$BIN/${w%%=*}" "$APP/${w#*=}" ;;
+        file:*) : >"$APP/${w#file:}" ;;
+        lang=ru) export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 MODES="Простой Растворение Пламя" ;;
+        desk:*) desk+=("${w#desk:}") ;;
+        \"*) lines+=("$w") ;;
+        *) lines+=("\"${w%%=*}\"=\"${w#*=}\"") ;;
+        esac
+    done
+    regedit_lines "${lines[@]}" '[HKEY_CURRENT_USER\Control Panel\Desktop]' "${desk[@]}"
+    xdotool mousemove 400 300
+    RUN=
+    eval "words=($args)"
+    [ "${words[*]}" = - ] || { start "${words[@]}"; FIRST=$RUN; }
+    local step
+    IFS=';' read -ra steps <<<"$steps"
+    for step in "${steps[@]}"; do eval "s_${step#"${step%%[! ]*}"}"; done
+    if running || { [ -n "${FIRST:-}" ] && [ ! -f "$FIRST.rc" ]; }; then
+        fail "the saver still runs at the end of the row"
+        restart
+    fi
+    FIRST=
+    same "no saver window or dialog left" "$(drv count "$SAVER" count "$DIALOG" | paste -sd' ')" "0 0"
+}
+
+name= ROWS=()
+while IFS= read -r line || [ -n "$line" ]; do
+    case $line in
+    '#'* | '') name= ;;
+    '['*']') name=${line:1:-1} BLOCK[$name]= ;;
+    *) if [ -n "$name" ]; then BLOCK[$name]+="${BLOCK[$name]:+$'\n'}$line"; else ROWS+=("$line"); fi ;;
+    esac
+done <"$TABLE"
+for line in "${ROWS[@]}"; do row "$line"; done
+[ "$FAILS" = 0 ] || { echo "$FAILS check(s) failed"; exit 1; }
