@@ -32,7 +32,7 @@ printf 'Source: quorvex\n\nPackage: quorvex\nArchitecture: any\n' >"$work/src/de
 depends=$(cd "$work/src" && dpkg-shlibdeps -O debian/quorvex/usr/bin/quorvex | sed -n 's/^shlibs:Depends=//p')
 [ -n "$depends" ] || { echo "build-deb.sh: dpkg-shlibdeps found no dependencies" >&2; exit 1; }
 
-size=$(du -k -s --apparent-size "$stage" | cut -f1)
+size=$(du -k -s --apparent-size --exclude=DEBIAN "$stage" | cut -f1)
 sed -e "s/@VERSION@/$version/" -e "s/@ARCH@/$arch/" -e "s/@SIZE@/$size/" -e "s/@DEPENDS@/$depends/" \
   "$here/control.in" >"$stage/DEBIAN/control"
 (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum >DEBIAN/md5sums)
