@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Makes build/quorvex_VERSION-1_ARCH.deb from the native build with dpkg-deb:
+# Makes quorvex_VERSION-1_ARCH.deb from a built quorvex with dpkg-deb:
 # the tool, the xscreensaver hack (a link to it) and its settings file, the
 # manual page and the Debian copyright and changelog. Depends is computed by
 # dpkg-shlibdeps from the binary.
-# Usage: build-deb.sh <native build dir> <output dir>
+# Usage: build-deb.sh <quorvex binary> <output dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-native=$(cd "$1" && pwd)
+binary=$1
 out=$(mkdir -p "$2" && cd "$2" && pwd)
 version=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 arch=$(dpkg --print-architecture)
@@ -16,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 umask 022
 stage=$work/src/debian/quorvex
 
-install -D -m 755 "$native/src/cli/quorvex" "$stage/usr/bin/quorvex"
+install -D -m 755 "$binary" "$stage/usr/bin/quorvex"
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "$stage/usr/bin/quorvex"
 mkdir -p "$stage/usr/libexec/xscreensaver"
 ln -s ../../bin/quorvex "$stage/usr/libexec/xscreensaver/quorvex"
