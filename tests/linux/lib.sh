@@ -1,6 +1,5 @@
-# Shared by the front-end tests: a private Xvfb, polling with deadlines,
-# screenshots and counts of lit pixels. Every process started is killed by
-# PID when the test ends.
+# Shared by the front-end tests: a private Xvfb, polling with deadlines, lit pixels in screenshots.
+# Every process started is tracked and killed by PID when the test ends.
 set -uo pipefail
 QUORVEX=${1:?usage: bash script <path-to-quorvex>}
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -8,25 +7,21 @@ WORK=$(mktemp -d /tmp/quorvex-e2e.XXXXXX)
 TRACKED=() FAILURES=0
 track() { TRACKED+=("$1"); }
 trap 'for p in "${TRACKED[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
-finish() { ((FAILURES == 0)) || { echo "$FAILURES check(s) failed" >&2; exit 1; }; exit 0; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-# wait_until SECONDS COMMAND...: polls until the command succeeds.
-wait_until() {
-  local end=$(($(now_ms) + $1 * 1000))
+fail() { echo "FAIL: $*" >&2 && FAILURES=$((FAILURES + 1)); }
+finish() { ((FAILURES == 0)) || { echo "$FAILURES check(s) failed" >&2 && exit 1; }; }
+wait_until() {  # MS COMMAND...: polls until the command succeeds
+  local end=$(($(date +%s%N) / 1000000 + $1))
   shift
-  until "$@"; do (($(now_ms) > end)) && return 1; sleep 0.05; done
+  until "$@"; do (($(date +%s%N) / 1000000 > end)) && return 1; sleep 0.05; done
 }
 start_xvfb() {  # WxHxD; sets DISPLAY
   Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$WORK/fd" 2>"$WORK/xvfb.log" &
   track $!
-  wait_until 15 test -s "$WORK/fd" || { cat "$WORK/xvfb.log" >&2; exit 1; }
+  wait_until 15000 test -s "$WORK/fd" || { cat "$WORK/xvfb.log" >&2 && exit 1; }
   export DISPLAY=":$(head -n1 "$WORK/fd")"
 }
-# A finished child stays a zombie until waited for, so ask ps.
-ended() { [ "$(ps -o stat= -p "$1" | cut -c1)" = Z ] || ! kill -0 "$1" 2>/dev/null; }
-# shot FILE WINDOW; lit FILE [CROP]: pixels brighter than 40 of 255;
-# box FILE: "W H X Y" of the box around them.
+ended() { [ "$(ps -o stat= -p "$1" | cut -c1)" = Z ] || ! kill -0 "$1" 2>/dev/null; }  # a zombie until waited for
+# shot FILE WINDOW; lit FILE [CROP]: pixels brighter than 40 of 255; box FILE: "W H X Y" around them.
 shot() { [ -n "$2" ] && timeout 20 import -silent -window "$2" "$1" 2>/dev/null; }
 bright() { convert "$1" ${2:+-crop "$2" +repage} -colorspace gray -threshold 15.9% "${@:3}"; }
 lit() { bright "$1" "${2:-}" -format '%[fx:int(mean*w*h+0.5)]' info:; }
