@@ -7,7 +7,8 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       libpng-dev libgif-dev libx11-dev libxext-dev libfreetype-dev libfontconfig-dev
       fonts-dejavu-core libclang-rt-14-dev
       g++-mingw-w64-i686 binutils-mingw-w64-i686
-      xvfb xdotool imagemagick x11-utils locales wine wine32:i386 python3)
+      xvfb xdotool imagemagick x11-utils locales wine wine32:i386 python3
+      dpkg-dev lintian man-db)
 
 missing=()
 for p in "${need[@]}"; do
