@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Builds the native tree (tool, tests, front end), the 32-bit Windows tree
 # (Quorvex.scr, quorvex.exe and the Windows test helpers), the 64-bit Windows
-# tree (Quorvex.scr and quorvex.exe only) and the installer that carries both.
+# tree (Quorvex.scr and quorvex.exe only), the installer that carries both and
+# the Debian package build/quorvex_VERSION-1_ARCH.deb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# Rebuilds of unchanged sources come from the compiler cache when there is one.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 
 cmake -S "$root" -B "$root/build/win32" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -22,3 +28,4 @@ makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DWIN32_BIN="$root/build/wi
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQUORVEX_WIN32_DIR="$root/build/win32/bin" >/dev/null
 cmake --build "$root/build/native" -j "$jobs"
+bash "$root/packaging/debian/build-deb.sh" "$root/build/native/src/cli/quorvex" "$root/build" >/dev/null

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "x11_Desktop.h"
+
 namespace quorvex::linux_host {
 
 namespace {
@@ -102,11 +104,14 @@ bool CreateOwnWindow(const FrontEndOptions& o, Session& s, std::string& error, i
     attrs.event_mask = StructureNotifyMask | KeyPressMask | ExposureMask | FocusChangeMask;
     int x = 0;
     int y = 0;
+    bool askManager = false;
     if (o.mode == DisplayMode::Fullscreen) {
         s.width = DisplayWidth(dpy, s.screen);
         s.height = DisplayHeight(dpy, s.screen);
-        // Past the window manager, above everything, like a saver window.
-        attrs.override_redirect = True;
+        // Past the window manager, above everything, like a saver window;
+        // a manager that does full screen is asked for it instead.
+        askManager = WindowManagerDoesFullscreen(dpy, s.screen);
+        attrs.override_redirect = askManager ? False : True;
         attrs.event_mask |= ButtonPressMask | PointerMotionMask;
         mask |= CWOverrideRedirect;
     } else {
@@ -118,7 +123,7 @@ bool CreateOwnWindow(const FrontEndOptions& o, Session& s, std::string& error, i
     s.ownWindow = true;
 
     char title[] = "Quorvex Screen Saver";
-    XStoreName(dpy, s.window, title);
+    SetDesktopProperties(dpy, s.window, title, o.mode == DisplayMode::Fullscreen);
     XClassHint hint{};
     char resName[] = "quorvex";
     char resClass[] = "Quorvex";
@@ -137,6 +142,7 @@ bool CreateOwnWindow(const FrontEndOptions& o, Session& s, std::string& error, i
         s.blankCursor = MakeBlankCursor(dpy, s.window);
         XDefineCursor(dpy, s.window, s.blankCursor);
         XMapRaised(dpy, s.window);
+        if (askManager) RequestFullscreen(dpy, s.screen, s.window);
         s.viewable = WaitForMap(dpy, s.window, 2000);
     } else {
         XMapWindow(dpy, s.window);

@@ -15,13 +15,25 @@ void PrintUsage(FILE* out) {
         "\n"
         "Commands:\n"
 #ifdef QUORVEX_HAVE_FRONTEND
-        "  (none)    run the saver in a window (see 'quorvex --help-window')\n"
+        "  (none)    run the saver (see 'quorvex --help-window' for its options)\n"
         "  config    show or change the stored settings\n"
 #endif
         "  shapes    print the points of the built-in shapes\n"
         "  render    render frames offline to a PPM, PNG or GIF file\n"
         "\n"
-        "Run 'quorvex COMMAND --help' for the options of a command.\n",
+#ifdef QUORVEX_HAVE_FRONTEND
+        "Modes of the saver:\n"
+        "  (default)      in a window of its own\n"
+        "  --fullscreen   over the whole screen, ended by input\n"
+        "  --root         on the root window, or the one XSCREENSAVER_WINDOW names\n"
+        "  --window-id ID in a window another program made\n"
+        "\n"
+        "Settings live in $XDG_CONFIG_HOME/quorvex/settings (without XDG_CONFIG_HOME,\n"
+        "~/.config/quorvex/settings); 'quorvex config --path' prints which.\n"
+        "\n"
+#endif
+        "Run 'quorvex COMMAND --help' for the options of a command, or\n"
+        "'quorvex --version' for the version.\n",
         out);
 }
 
@@ -32,6 +44,10 @@ int main(int argc, char** argv) {
         const char* cmd = argv[1];
         if (std::strcmp(cmd, "--help") == 0 || std::strcmp(cmd, "-h") == 0) {
             PrintUsage(stdout);
+            return 0;
+        }
+        if (std::strcmp(cmd, "--version") == 0) {
+            std::puts("quorvex " QUORVEX_VERSION);
             return 0;
         }
         if (std::strcmp(cmd, "shapes") == 0) return quorvex::cli::RunShapes(argc - 1, argv + 1);

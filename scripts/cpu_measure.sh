@@ -3,12 +3,17 @@
 # 1920x1080 under Xvfb, for each trace effect and for Trace off, over a fixed
 # period, and the frames painted against the pacing (33.3/s with Trace,
 # 100/s without). Not part of the test suite: the numbers depend on the
-# machine. Usage: bash tests/linux/cpu_measure.sh <path-to-quorvex> [seconds]
-source "$(dirname "$0")/lib.sh"
+# machine. Usage: bash scripts/cpu_measure.sh <path-to-quorvex> [seconds]
+set -uo pipefail
+QUORVEX=${1:?usage: bash scripts/cpu_measure.sh <path-to-quorvex> [seconds]}
 SECONDS_RUN=${2:-10}
-start_xvfb 1920x1080x24
+WORK=$(mktemp -d /tmp/quorvex-cpu.XXXXXX)
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/fd" 2>/dev/null &
+XVFB_PID=$!
+trap 'kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
+for _ in $(seq 150); do [ -s "$WORK/fd" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$WORK/fd")"
 export XDG_CONFIG_HOME="$WORK/config"
-
 printf '%-26s %8s %8s %9s %10s %10s\n' "settings" "frames" "per s" "expected" "CPU ms" "% of core"
 measure() {  # LABEL EXPECTED-PER-SECOND OPTIONS...
   local label=$1 rate=$2
