@@ -6,8 +6,10 @@
 namespace quorvex::win32 {
 
 HostState& Host() {
-    static HostState state;
-    return state;
+    // Made at run time: a constant-initialised static would put every
+    // screen's engine defaults into the file's data, about 150 KB of it.
+    static HostState* const state = new HostState;
+    return *state;
 }
 
 SaverScreen* ScreenOf(HWND window) {

@@ -16,12 +16,22 @@
 # below with its arguments. A row fails unless the saver it started has
 # ended by its last step and no saver window or dialog is left behind.
 # "[name]" starts a block of expected lines (up to a blank line) that steps
-# compare against. Nothing here waits a fixed time: every wait polls.
+# compare against. "@ arch win64" runs the table in a 64-bit prefix (the
+# 64-bit tool and saver beside it), "@ screens WxH WxH..." on monitors side by
+# side (Xephyr's Xinerama inside Xvfb, no virtual desktop). Nothing here
+# waits a fixed time: every wait polls.
 set -uo pipefail
 BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
+BUILD=$(cd "$BIN/../.." && pwd) ARCH=$(sed -n 's/^@ arch //p' "$TABLE") SCREENS=$(sed -n 's/^@ screens //p' "$TABLE")
+VERSION=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+SETUP=$BUILD/QuorvexSetup-$VERSION.exe SYS_SCR='C:\windows\system32\Quorvex.scr'
+UNINST='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvex'
+# The tool compared with the native one, and the saver the installer puts in System32.
+TOOL=$BIN/quorvex.exe BUILT=$BIN/Quorvex.scr WINE=wine VIEW=
+[ "${ARCH:=win32}" = win32 ] || TOOL=$BUILD/win64/bin/quorvex.exe BUILT=$BUILD/win64/bin/Quorvex.scr WINE=/usr/lib/wine/wine64 VIEW=/reg:64
 SAVER="Quorvex Screen Saver" DIALOG="Quorvex Screen Saver v4.4" PROMPT="Quorvex test password prompt"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
-TEMPLATE=${QV_TEMPLATE:-${TMPDIR:-/tmp}/quorvex-wine-template}
+TEMPLATE=${QV_TEMPLATE:-${TMPDIR:-/tmp}/quorvex-wine-template}-$ARCH
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;mpr=n,b" LANG=C.UTF-8 LC_ALL=C.UTF-8
 FAILS=0 RUN= XVFB= JOBS=() N=0 PREFIX=$WORK/prefix
 declare -A BLOCK
@@ -49,11 +59,19 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # ---------------------------------------------------------------- display and prefix
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB=$!
-until_ok 20 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$WORK/display")"
-until_ok 10 xdotool getmouselocation >/dev/null 2>&1 || exit 1
+xserver() { # server args...: started in the background; DISPLAY names it
+    rm -f "$WORK/display" && "$@" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    JOBS+=($!)
+    until_ok 20 test -s "$WORK/display" || { echo "$1 did not start"; exit 1; }
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+    until_ok 10 xdotool getmouselocation >/dev/null 2>&1 || exit 1
+}
+if [ -z "$SCREENS" ]; then xserver Xvfb -displayfd 3 -screen 0 800x600x24
+else
+    xserver Xvfb -displayfd 3 -screen 0 1600x700x24
+    # With RandR Wine sees one output; without it, Xinerama's monitors.
+    xserver Xephyr -displayfd 3 $(printf -- '-screen %s ' $SCREENS) +xinerama -extension RANDR
+fi
 # The template prefix is made once per machine under a lock; each table gets
 # a copy whose registry and ini files are private, the rest hard links.
 (
@@ -61,7 +79,7 @@ until_ok 10 xdotool getmouselocation >/dev/null 2>&1 || exit 1
     stamp="$(wine --version 2>/dev/null) v2"
     [ "$(cat "$TEMPLATE/.qv-ready" 2>/dev/null)" = "$stamp" ] && exit 0
     rm -rf "$TEMPLATE"
-    WINEPREFIX=$TEMPLATE DISPLAY= wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$TEMPLATE WINEARCH=$ARCH DISPLAY= wineboot -i >/dev/null 2>&1
     # One 800x600 virtual desktop: a screen of known size, and `wine X`
     # returns X's own exit code.
     WINEPREFIX=$TEMPLATE DISPLAY= wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
@@ -74,6 +92,8 @@ export WINEPREFIX=$PREFIX
 cp -al "$TEMPLATE" "$PREFIX" && (cd "$TEMPLATE" && find . -type f ! -path './drive_c/windows/sys*' -print0 |
     xargs -0 cp -p --parents --remove-destination -t "$PREFIX")
 restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
+# Several monitors show only without the virtual desktop, in a fresh session.
+[ -z "$SCREENS" ] || { wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1; restart; }
 win() { wine "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 drv() { win "$BIN/driver.exe" "$@"; }
 wpath() { winepath -w "$1" 2>/dev/null; }
@@ -109,15 +129,26 @@ drawing() { shot probe && [ "$(lit probe "${2:-}")" -gt "$1" ]; }
 s_saver() { # the full-screen saver is up, covers the desktop and draws
     local id g
     if until_ok 20 xdotool search --onlyvisible --name "^$SAVER\$" >/dev/null 2>&1; then
-        id=$(xdotool search --onlyvisible --name "^$SAVER\$" | head -n1)
-        g=$(xwininfo -id "$id" | awk '/Absolute upper-left [XY]/ { p = p "+" $4 } /Width:/ { w = $2 }
-                                      /Height:/ { h = $2 } END { print w "x" h p }')
-        same "the saver covers the desktop" "$g" "${1:-800x600}+0+0"
+        same "the saver covers the desktop" "$(geometries)" "${1:-800x600}+0+0"
         same "no dialog beside it" "$(drv count "$DIALOG")" 0
         # Input goes to the focus: a key sent before it would be lost.
         check "it has the focus" until_ok 10 focused
         until_ok 10 drawing 100 || fail "the saver draws nothing"
     else fail "no saver window"; fi
+}
+geometries() { # WxH+X+Y of every saver window, sorted
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$SAVER\$" 2>/dev/null); do
+        xwininfo -id "$id" | awk '/Absolute upper-left [XY]/ { p = p "+" $4 } /Width:/ { w = $2 }
+                                  /Height:/ { h = $2 } END { print w "x" h p }'
+    done | LC_ALL=C sort
+}
+s_screens() { # WxH+X+Y...: one saver window on each monitor, exactly, each drawing
+    local g
+    until_ok 30 eval '[ "$(geometries | wc -l)" = $# ]'
+    same "a window on each monitor" "$(geometries)" "$(printf '%s\n' "$@" | LC_ALL=C sort)"
+    check "the primary has the focus" until_ok 10 focused
+    for g in "$@"; do check "$g draws" until_ok 10 drawing 100 "$g"; done
 }
 focused() { [ "$(drv front)" = "front $SAVER focus $SAVER" ]; }
 s_dialog() { # the configuration dialog is up, and no saver window
@@ -144,12 +175,12 @@ running() { [ -n "$RUN" ] && [ ! -f "$RUN.rc" ]; }
 s_runs() { # the saver keeps running for S seconds
     if until_ok "$1" test -f "$RUN.rc"; then fail "ended (exit $(cat "$RUN.rc")) within $1 s"; else ok "runs on"; fi
 }
-s_exit() { # the saver ends with exit code 0 within 15 s
-    if until_ok 15 test -f "$RUN.rc"; then same "ends with exit code 0" "$(cat "$RUN.rc")" 0
-    else fail "still running after 15 s"; fi
+s_exit() { # [S]: what was started ends with exit code 0 within S (15) s
+    if until_ok "${1:-15}" test -f "$RUN.rc"; then same "ends with exit code 0" "$(cat "$RUN.rc")" 0
+    else fail "still running after ${1:-15} s"; fi
 }
-lit_in() { shot && LIT=$(lit shot "" 0) && [ "$LIT" -ge "$1" ] && [ "$LIT" -le "$2" ]; }
-s_lit() { check "between $1 and $2 lit pixels (${LIT:-?})" until_ok 10 lit_in "$1" "$2"; }
+lit_in() { shot && LIT=$(lit shot "${3:-}" 0) && [ "$LIT" -ge "$1" ] && [ "$LIT" -le "$2" ]; }
+s_lit() { check "between $1 and $2 lit pixels ${3:-} (${LIT:-?})" until_ok 10 lit_in "$@"; }
 s_soak() { # S: keeps drawing a moving picture, resident memory grows < 8 MiB
     local pid rss i
     for pid in $(pgrep -f 'Quorvex\.scr'); do grep -qzx "WINEPREFIX=$PREFIX" "/proc/$pid/environ" 2>/dev/null && break; done
@@ -241,22 +272,46 @@ s_resources() { # the string tables, description, icon, manifest, version record
     same "the string tables" "$(grep '^string ' <<<"$out")" "${BLOCK[strings]}"
     same "description, icon, manifest and version" "$(grep -Ev '^(string|acp|loadstring) ' <<<"$out")" "${BLOCK[resource]}"
 }
-s_pe() { # a 32-bit GUI program that needs no DLL beyond the system's own
-    local h
-    h=$(i686-w64-mingw32-objdump -p "$APP/Quorvex.scr")
-    check "a 32-bit PE for the GUI" eval 'grep -q "file format pei-i386" <<<"$h" && grep -q "Subsystem.*(Windows GUI)" <<<"$h"'
-    same "only system DLLs imported" "$(awk '/DLL Name:/ { print tolower($3) }' <<<"$h" |
-        grep -Evx '(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt)\.dll')" ""
+# What a Windows XP SP3 loader lacks: Vista's clocks, condition variables,
+# SRW locks, fiber-local storage, one-time init, locale-name (...Ex) calls,
+# DPI functions (DPI awareness lives in the manifest), later registry calls.
+POST_XP='GetTickCount64|QueryUnbiasedInterruptTime|GetSystemTimePreciseAsFileTime|InitializeConditionVariable'
+POST_XP+='|SleepConditionVariable(CS|SRW)|Wake(All)?ConditionVariable|InitializeSRWLock|(Try)?(Acquire|Release)SRWLock.*'
+POST_XP+='|Fls(Alloc|Free|GetValue|SetValue)|InitOnce.*|Create(Event|Mutex|Semaphore|WaitableTimer)Ex[AW]'
+POST_XP+='|InitializeCriticalSectionEx|(Get|Enum)[A-Za-z]*(Locale|Format|Languages)Ex|(CompareString|LCMapString)Ex'
+POST_XP+='|[A-Za-z]*LocaleName[A-Za-z]*|Get[A-Za-z]*PreferredUILanguages|SetThreadPreferredUILanguages'
+POST_XP+='|[A-Za-z]*(DPIAware|DpiAwareness)[A-Za-z]*|[A-Za-z]*ForDpi|GetDpiFor[A-Za-z]*|EnableNonClientDpiScaling'
+POST_XP+='|ChangeWindowMessageFilter(Ex)?|Reg(GetValue|SetKeyValue|DeleteTree|DeleteKeyEx|LoadMUIString)[AW]'
+POST_XP+='|QueryFullProcessImageName[AW]|GetFinalPathNameByHandle[AW]|WaitOnAddress|WakeByAddress.*|GetErrorMode'
+s_pe() { # FILE FORMAT VERSION BYTES: a GUI or console PE of FORMAT that an XP loader takes (subsystem and OS
+    # version at most VERSION, major * 100 + minor), importing only from XP's own DLLs, at most BYTES long
+    local h imports bad ver
+    local row=$LABEL
+    h=$(objdump -p "$1" 2>/dev/null) LABEL="$LABEL: ${1#"$BUILD"/}"
+    imports=$(awk '/DLL Name:/ { dll = tolower($3) } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print dll, $3 }' <<<"$h")
+    local pe=no
+    grep -q "file format $2\$" <<<"$h" && grep -q "^kernel32.dll " <<<"$imports" && pe=yes
+    same "a $2 importing from kernel32" $pe yes
+    bad=$(awk -v f="^($POST_XP)\$" '$2 ~ f || ($1 == "msvcrt.dll" && $2 ~ /_s$/) ||
+        $1 !~ /^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|version|msvcrt)\.dll$/ {
+        printf " %s:%s", $1, $2 }' <<<"$imports")
+    same "nothing imported that Windows XP lacks" "$bad" ""
+    ver=$(awk '/^Major(Subsystem|OSystem)Version/ { M = $2 } /^Minor(Subsystem|OSystem)Version/ {
+        v = M * 100 + $2; if (v > m) m = v } END { print m + 0 }' <<<"$h")
+    check "subsystem and OS version $ver at most $3" test "$ver" -gt 0 -a "$ver" -le "$3"
+    check "$(stat -c %s "$1") bytes, at most $4" test "$(stat -c %s "$1")" -le "$4"
+    [[ $1 != *.scr ]] || check "a program for the GUI" grep -q 'Subsystem.*(Windows GUI)' <<<"$h"
+    LABEL=$row
 }
 s_same_out() { # quorvex.exe ARGS prints what the native tool prints
     "$NATIVE" "$@" >"$WORK/n.txt" 2>/dev/null
-    win "$BIN/quorvex.exe" "$@" >"$WORK/w.txt"
+    "$WINE" "$TOOL" "$@" 2>/dev/null | tr -d '\r' >"$WORK/w.txt"
     check "quorvex $*: the same $(wc -c <"$WORK/n.txt") bytes" eval 'test -s "$WORK/n.txt" && cmp -s "$WORK/n.txt" "$WORK/w.txt"'
 }
 s_same_frame() { # quorvex.exe render ARGS gives the native tool's frame, with points
     rm -f "$WORK/n.ppm" "$WORK/w.ppm"
     "$NATIVE" render "$@" --out "$WORK/n.ppm" >/dev/null 2>&1
-    wine "$BIN/quorvex.exe" render "$@" --out "$(wpath "$WORK")\\w.ppm" >/dev/null 2>&1
+    "$WINE" "$TOOL" render "$@" --out "$(wpath "$WORK")\\w.ppm" >/dev/null 2>&1
     check "render $*: the same frame" eval 'cmp -s "$WORK/n.ppm" "$WORK/w.ppm" && [ "$(lit n.ppm "" 0)" -gt 50 ]'
 }
 s_stored() { same "ten values stored" "$(values | wc -l)" 10; }
@@ -297,10 +352,42 @@ s_again() { start "$@"; } # a further start beside the first; waits for its end
 s_first() { RUN=$FIRST; }
 s_sh() { check "$*" eval "$*"; }
 
-start() { # args...: Quorvex.scr (the row's copy) in the background
+# The installer, silent: the saver of the table's architecture in the real
+# System32, an Add/Remove Programs entry (in that registry view only) and the
+# current screen saver set; the installed saver runs and a key ends it.
+s_install() {
+    local sys=$WINEPREFIX/drive_c/windows/system32 got kb
+    launch wine "$SETUP" /S && s_exit 120
+    check "the built saver in the real System32" cmp -s "$BUILT" "$sys/Quorvex.scr"
+    check "nothing in SysWOW64" test ! -e "$sys/../syswow64/Quorvex.scr"
+    got=$(wine reg query "$UNINST" $VIEW 2>/dev/null | tr -d '\r' |
+        awk '$2 ~ /^REG_/ { n = $1; $1 = $2 = ""; sub(/^ +/, ""); print n "=" $0 }')
+    same "the Add/Remove Programs entry" "$(grep -E '^(Display|Publisher|.*Uninstall)' <<<"$got")" \
+        "$(printf '%s\n' "DisplayIcon=$SYS_SCR,0" 'DisplayName=Quorvex Screen Saver' "DisplayVersion=$VERSION" \
+            'Publisher=The Quorvex authors' 'QuietUninstallString="C:\Program Files\Quorvex\Uninstall.exe" /S' \
+            'UninstallString="C:\Program Files\Quorvex\Uninstall.exe"')"
+    kb=$(($(sed -n 's/^EstimatedSize=//p' <<<"$got") + 0))
+    check "EstimatedSize $kb KiB covers the saver" test $((kb * 1024)) -ge "$(stat -c %s "$BUILT")" -a "$kb" -lt 2048
+    [ -z "$VIEW" ] || check "no entry in the 32-bit registry view" not wine reg query "$UNINST"
+    same "the current screen saver" "$(desktop_value SCRNSAVE.EXE)" "$SYS_SCR"
+    launch "$WINE" "$SYS_SCR" /s && s_saver && s_key Return && s_exit
+}
+desktop_value() { wine reg query 'HKCU\Control Panel\Desktop' /v "$1" 2>/dev/null | tr -d '\r' | awk '$2 ~ /^REG_/ { print $3 }'; }
+uninstalled() { [ ! -e "$WINEPREFIX/drive_c/windows/system32/Quorvex.scr" ] && [ ! -e "$WINEPREFIX/drive_c/Program Files/Quorvex" ] &&
+    ! wine reg query "$UNINST" $VIEW >/dev/null 2>&1; }
+s_uninstall() { # [SAVER]: silent; SCRNSAVE.EXE, when it names SAVER, stays; the settings stay
+    [ -z "${1:-}" ] || wine reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /d "$1" /f >/dev/null 2>&1
+    launch wine 'C:\Program Files\Quorvex\Uninstall.exe' /S && s_exit 60
+    # It finishes from a copy of itself in the temp folder.
+    check "saver, uninstaller and entry gone" until_ok 30 uninstalled
+    same "SCRNSAVE.EXE afterwards" "$(desktop_value SCRNSAVE.EXE)" "${1:-}"
+    same "the user's settings stay" "$(values)" "MouseSens REG_SZ 0"
+}
+start() { launch wine "$APP/Quorvex.scr" "$@"; } # the row's copy of the saver
+launch() { # launcher program args...: in the background; RUN names it
     N=$((N + 1))
     local run=$WORK/run.$N
-    (wine "$APP/Quorvex.scr" "$@" >/dev/null 2>&1; echo $? >"$run.part" && mv "$run.part" "$run.rc") &
+    ("$@" >/dev/null 2>&1; echo $? >"$run.part" && mv "$run.part" "$run.rc") &
     JOBS+=($!)
     RUN=$run
 }
@@ -343,7 +430,7 @@ row() { # label | args | set-up | steps
 name= ROWS=()
 while IFS= read -r line || [ -n "$line" ]; do
     case $line in
-    '#'* | '') name= ;;
+    '#'* | '@'* | '') name= ;;
     '['*']') name=${line:1:-1} BLOCK[$name]= ;;
     *) if [ -n "$name" ]; then BLOCK[$name]+="${BLOCK[$name]:+$'\n'}$line"; else ROWS+=("$line"); fi ;;
     esac

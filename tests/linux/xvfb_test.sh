@@ -15,6 +15,7 @@ centred() {  # W H [OLD-W OLD-H]: the points reach past the old size and centre 
     ((bx + bw > ${3:-0} || by + bh > ${4:-0})) && (((2 * bx + bw - $1) ** 2 * 25 < 16 * $1 ** 2 && (2 * by + bh - $2) ** 2 * 25 < 16 * $2 ** 2))
 }
 fps_white() { shot "$WORK/s.png" "$WID" && N=$(white "$WORK/s.png" 60x16+8+8) && ((N > $1)); }  # at (10, 10)
+white_in() { shot "$WORK/s.png" "$WID" && N=$(white "$WORK/s.png" "$2") && ((${1} ? N >= $1 : N == 0)); }  # MIN CROP
 step() {
   local arg=${1#*:} crop=
   [[ $arg == *@* ]] && crop=${arg#*@}
@@ -33,6 +34,7 @@ step() {
     moves) wait_until 10000 moved ;;
     centred:*) wait_until 10000 centred ${arg//[x,]/ } ;;
     fps) wait_until 10000 fps_white 20 ;;
+    white:*) wait_until 10000 white_in "${arg%@*}" "$crop" ;;  # white:0@CROP: none there now
     key:* | click:*) xdotool "${1%%:*}" "$arg" ;;
     move:*) xdotool mousemove ${arg/,/ } ;;
     resize:*) xdotool windowsize "$WID" ${arg/x/ } ;;
@@ -56,7 +58,7 @@ row() {
   eval "exec env $env \"\$QUORVEX\" $args" >"$WORK/out" 2>"$WORK/err" &
   QPID=$! WID=
   track "$QPID"
-  for s in "$@"; do step "$s" || { fail "$what: $s (saw: ${N:-})" && break; }; done
+  for s in "$@"; do step "$s" || { fail "$what: $s (saw: ${N:-}) $(head -c 300 "$WORK/err")" && break; }; done
   kill "$QPID" 2>/dev/null
   wait "$QPID" 2>/dev/null
 }
@@ -139,4 +141,15 @@ row "XSCREENSAVER_WINDOW, --geometry wins" XSCREENSAVER_WINDOW=\$HOST "--geometr
 row "XSCREENSAVER_WINDOW, --fullscreen wins" XSCREENSAVER_WINDOW=\$HOST --fullscreen own geom:1024x768+0+0 signal:TERM end:0
 row "--root" "" --root root lit:100 key:q alive signal:TERM end:0
 row "xscreensaver's way, window gone" XSCREENSAVER_WINDOW=\$HOST -root host lit:100 dark:90x768+0+0 killhost end:0 err:0:
+
+# Two monitors side by side, as Xinerama tells them (RandR off): an animation of its own on each, the
+# clock and the FPS text on the primary only.
+Xephyr -displayfd 3 -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nolisten tcp 3>"$WORK/nested" 2>/dev/null &
+track $!
+if wait_until 15000 test -s "$WORK/nested"; then
+  export DISPLAY=":$(head -n1 "$WORK/nested")"
+  row "full screen, two monitors" "" "--fullscreen --no-trace --show-clock --show-fps" own geom:1440x600+0+0 \
+    lit:100@800x600+0+0 lit:100@640x480+800+0 fps white:0@60x16+808+8 lit:600@260x70+515+25 most:299@260x70+1155+25 \
+    move:1100,200 key:a end:0
+else fail "Xephyr did not start"; fi
 finish
