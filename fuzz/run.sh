@@ -1,65 +1,40 @@
 #!/usr/bin/env bash
 # Runs the libFuzzer targets of a fuzz build tree from their seed corpora.
-#
-#   bash fuzz/run.sh BUILD_DIR --short            # a fixed number of runs each (the test suite)
+#   bash fuzz/run.sh BUILD_DIR --short                # a fixed number of runs each (the test suite)
 #   bash fuzz/run.sh BUILD_DIR --seconds S [NAME...]  # each named target (default all) for S seconds
-#
-# New inputs a run finds go to BUILD_DIR/fuzz/work/NAME (the seeds under
-# fuzz/corpus stay as committed); an input that breaks a target is written to
-# BUILD_DIR/fuzz/artifacts/NAME/ and the script exits non-zero.
+# New inputs go to BUILD_DIR/fuzz/work/NAME (the committed seeds stay as they
+# are); an input that breaks a target goes to BUILD_DIR/fuzz/artifacts/NAME/
+# and the script exits non-zero.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: run.sh BUILD_DIR --short | --seconds S [NAME...]}
 mode=${2:---short}
 shift 2 || true
 seconds=
-if [ "$mode" = --seconds ]; then
-    seconds=${1:?--seconds needs a number}
-    shift
-fi
-
-# name  runs-in-the-suite  max-input-length
-table="
-decimal          1000000   64
-run_mode          100000   4096
-settings_load      20000   16384
-render_options    100000   4096
-frontend_options  100000   4096
-"
-
-names=("$@")
-passed=0
-failed=0
+if [ "$mode" = --seconds ]; then seconds=${1:?--seconds needs a number}; shift; fi
+passed=0 failed=0
+# name, runs in the suite, longest input
 while read -r name runs maxlen; do
-    [ -n "$name" ] || continue
-    if [ ${#names[@]} -gt 0 ] && [[ ! " ${names[*]} " == *" $name "* ]]; then continue; fi
-    bin=$build/fuzz/fuzz_$name
-    if [ ! -x "$bin" ]; then
-        echo "fuzz: $name not built in $build" >&2
-        failed=$((failed + 1))
-        continue
-    fi
-    work=$build/fuzz/work/$name
-    artifacts=$build/fuzz/artifacts/$name
+    if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
+    bin=$build/fuzz/fuzz_$name work=$build/fuzz/work/$name artifacts=$build/fuzz/artifacts/$name log=$build/fuzz/$name.log
+    if [ ! -x "$bin" ]; then echo "fuzz: $name not built in $build" >&2; failed=$((failed + 1)); continue; fi
     mkdir -p "$work" "$artifacts"
-    if [ -n "$seconds" ]; then
-        limit=(-max_total_time="$seconds")
-    else
-        limit=(-runs="$runs")
-    fi
-    log=$build/fuzz/$name.log
-    start=$(date +%s)
-    if "$bin" "${limit[@]}" -max_len="$maxlen" -print_final_stats=1 -artifact_prefix="$artifacts/" \
-        "$work" "$here/corpus/$name" >"$log" 2>&1; then
-        executed=$(awk '/stat::number_of_executed_units/ { print $NF }' "$log")
-        echo "fuzz: $name ok, ${executed:-?} inputs in $(($(date +%s) - start)) s"
+    limit=-runs=$runs
+    [ -z "$seconds" ] || limit=-max_total_time=$seconds
+    if "$bin" "$limit" -max_len="$maxlen" -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" "$here/corpus/$name" >"$log" 2>&1; then
+        echo "fuzz: $name ok, $(awk '/stat::number_of_executed_units/ { print $NF }' "$log") inputs"
         passed=$((passed + 1))
     else
         echo "fuzz: $name FAILED (log $log, input in $artifacts/)"
-        grep -E 'ERROR|property broken|SUMMARY|^  [^ #]' "$log" | head -20 || true
+        grep -E 'ERROR|property broken|SUMMARY' "$log" | head -20 || true
         failed=$((failed + 1))
     fi
-done <<<"$table"
-
+done <<'TABLE'
+decimal 1000000 64
+run_mode 100000 4096
+settings_load 20000 16384
+render_options 100000 4096
+frontend_options 100000 4096
+TABLE
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -10,7 +10,7 @@ cd "$root/build/native"
 ctest --output-on-failure -j 2 --timeout 900
 
 # ---------------------------------------------------------------- robustness
-# The native unit tests (and the shortened engine soak) once more, built with
+# The native unit tests (the engine soak among them) once more, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer: any report stops the run.
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1

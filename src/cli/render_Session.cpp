@@ -26,13 +26,23 @@ void StartRender(RenderSession& session, const RenderOptions& options) {
     SetUpSurface(e, options.width, options.height);
 }
 
+namespace {
+
+class SoftwareClear final : public SurfaceClear {
+public:
+    explicit SoftwareClear(SoftwareSurface& surface) : surface_(surface) {}
+    void ClearSurface() override { surface_.Clear(); }
+
+private:
+    SoftwareSurface& surface_;
+};
+
+}  // namespace
+
 void RenderFrame(RenderSession& session) {
-    SaverSettings& s = session.settings;
     session.ticks.Advance(session.frameMs);
-    if (!s.Trace) session.surface.Clear();
-    StepFrame(session.engine);
-    s.TraceModeInd %= 3;
-    if (s.Trace) TracePass(s, session.surface.Pixels());
+    SoftwareClear clear(session.surface);
+    DrawFrame(session.engine, clear);
 }
 
 }  // namespace quorvex::cli

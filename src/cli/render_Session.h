@@ -1,5 +1,5 @@
-// The frame sequence of an offline render: the same calls, in the same
-// order, that a window host makes, driven by a simulated clock.
+// The frame sequence of an offline render: the frame work every window host
+// runs (DrawFrame), driven by a simulated clock.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +27,8 @@ struct RenderSession {
 // Seeds the generator, picks the first two shapes and sets up a black
 // surface with the clock at the start tick.
 void StartRender(RenderSession& session, const RenderOptions& options);
-// One frame: the clock moves by the frame time, the surface is cleared
-// (Trace off), the engine steps, TraceModeInd is reduced and the trace pass
-// runs (Trace on).
+// One frame: the clock moves by the frame time, then DrawFrame, as in every
+// window host.
 void RenderFrame(RenderSession& session);
 
 }  // namespace quorvex::cli

@@ -15,9 +15,19 @@ namespace quorvex {
 
 inline constexpr long double Pi = 3.141592653589793238462643383279502884L;
 
-// Sine and cosine to within one unit in the last place of a long double,
-// with an argument reduction exact enough that sin(Pi) is right in all its
-// digits.
+// Sine and cosine in long double, the same bits on every build. Not
+// correctly rounded: against 300-bit arithmetic, over 100 000 arguments each
+// of |x| <= 8 and |x| <= 2^20, 5.4 % of sines and 5.9 % of cosines are not the
+// nearest long double, and 77 of the 200 000 results are off by more than one
+// unit in the last place, at most 1.18 units (all where the reduced argument
+// lies near +-pi/4). Every caller rounds the result (or a product of it) to
+// single precision at once, 40 bits coarser, so this never shows except in
+// the rare value that lies within about a unit of a single's rounding
+// boundary, and then alike on every build. The argument reduction is exact
+// enough that sin(Pi) is right in all its digits. For |x| >= 2^30 they fall
+// back to the C library, which differs between builds; no caller gets there
+// (spin angles stay below 16384 rad plus a frame's turn, the colour cycle
+// within 2 pi, the shapes within 32 pi).
 long double Sin(long double x);
 long double Cos(long double x);
 

@@ -19,8 +19,15 @@ enum class TraceEffect { Simple, Diffusion, Fire };
 
 // The pass TraceModeInd selects; a negative remainder selects Fire.
 TraceEffect EffectFor(int32_t traceModeInd);
-// TraceLength outside 0..3 counts as the nearest of 0..3.
-int32_t EffectiveTraceLength(int32_t traceLength);
+// What a pass takes off each pixel for a TraceLength: 6 * (4 - length) under
+// Simple, 3 - length under Diffusion and Fire. A stored value is used as it
+// is wherever that formula leaves every byte in 0..255; only lengths that
+// would add to a pixel and wrap it past 255 are limited: Simple above 4 counts
+// as 4, Diffusion and Fire above 3 as 3. A fade of 255 already blanks every
+// pixel, so larger ones (very negative lengths) are held at 255 and the
+// arithmetic cannot overflow.
+int32_t SimpleFade(int32_t traceLength);
+int32_t AverageFade(int32_t traceLength);
 
 // Plain row-by-row passes, in place, top-down and left to right.
 void SimplePass(IndexedPixels px, int32_t traceLength);
@@ -62,17 +69,27 @@ struct TimeFormat {
 };
 size_t ClockText(const TimeOfDay& t, const TimeFormat& f, char* out, size_t outSize);
 
-// The platform half of one paint.
-class FrameHost {
+// Paints a host's whole surface black.
+class SurfaceClear {
 public:
-    virtual ~FrameHost() = default;
+    virtual ~SurfaceClear() = default;
+    virtual void ClearSurface() = 0;
+};
+
+// What a frame does to the surface, the one definition every host and the
+// offline renderer run: clear it (Trace off), StepFrame, TraceModeInd reduced
+// mod 3, the trace pass (Trace on).
+void DrawFrame(Engine& e, SurfaceClear& surface);
+
+// The platform half of one paint; its ClearSurface clears the whole surface
+// to black (Trace off).
+class FrameHost : public SurfaceClear {
+public:
     // Copy the surface (the frame the previous paint prepared) to the window.
     virtual void Present() = 0;
     // The point fills leave their last colour as the surface's background;
     // give it back black before anything else uses it.
     virtual void ResetBackground() {}
-    // Clear the whole surface to black (Trace off).
-    virtual void ClearSurface() = 0;
     // Draw the clock text into the surface, its top-right corner 25 px from
     // the right and top edges, in the clock face. `colour` is null with Trace
     // on: the text stays white and fades with the trails.
@@ -92,8 +109,7 @@ struct PaintState {
 // Window creation: the FPS base and the clock's second.
 void StartPaintState(PaintState& ps, uint32_t fpsTick, uint32_t clockTick);
 
-// One paint: present, clear (Trace off), StepFrame, TraceModeInd mod 3,
-// trace pass (Trace on), clock, FPS text.
+// One paint: present, DrawFrame, clock, FPS text.
 void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix);
 
 }  // namespace quorvex

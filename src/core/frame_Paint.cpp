@@ -50,16 +50,20 @@ void DrawFpsIfShown(const Engine& e, const PaintState& ps, FrameHost& host, cons
 
 }  // namespace
 
-void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix) {
+void DrawFrame(Engine& e, SurfaceClear& surface) {
     SaverSettings& s = *e.Settings;
+    if (!s.Trace) surface.ClearSurface();
+    StepFrame(e);
+    s.TraceModeInd %= 3;
+    if (s.Trace) TracePass(s, e.Target->Pixels());
+}
+
+void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix) {
     host.Present();
     // Wraps instead of overflowing after 2^31 frames.
     ps.FrameCount = static_cast<int32_t>(static_cast<uint32_t>(ps.FrameCount) + 1u);
     host.ResetBackground();
-    if (!s.Trace) host.ClearSurface();
-    StepFrame(e);
-    s.TraceModeInd %= 3;
-    if (s.Trace) TracePass(s, e.Target->Pixels());
+    DrawFrame(e, host);
     DrawClockIfDue(e, ps, host);
     DrawFpsIfShown(e, ps, host, fpsSuffix);
 }

@@ -34,17 +34,26 @@ TraceEffect EffectFor(int32_t traceModeInd) {
     }
 }
 
-int32_t EffectiveTraceLength(int32_t traceLength) {
-    // A hand-edited value outside the slider's range would let a pixel pass
-    // 255 and wrap; it counts as the nearest length the slider offers.
-    if (traceLength < 0) return 0;
-    if (traceLength > 3) return 3;
-    return traceLength;
+namespace {
+
+// step * (longest - length). From `longest` up it is 0: a longer length
+// would make it negative, add to every pixel and wrap bytes past 255. Held at
+// 255, which already blanks every byte, so very negative lengths cannot
+// overflow it. Every other hand-edited length keeps the plain result.
+int32_t Fade(int32_t traceLength, int32_t longest, int32_t step) {
+    if (traceLength >= longest) return 0;
+    const int64_t fade = static_cast<int64_t>(step) * (static_cast<int64_t>(longest) - traceLength);
+    return fade > 255 ? 255 : static_cast<int32_t>(fade);
 }
+
+}  // namespace
+
+int32_t SimpleFade(int32_t traceLength) { return Fade(traceLength, 4, 6); }
+int32_t AverageFade(int32_t traceLength) { return Fade(traceLength, 3, 1); }
 
 void SimplePass(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px)) return;
-    const int32_t step = 6 * (4 - EffectiveTraceLength(traceLength));
+    const int32_t step = SimpleFade(traceLength);
     for (int32_t y = 0; y < px.height; ++y) {
         uint8_t* row = Row(px, y);
         for (int32_t x = 0; x < px.width; ++x) row[x] = Clamp0(row[x] - step);
@@ -53,7 +62,7 @@ void SimplePass(IndexedPixels px, int32_t traceLength) {
 
 void DiffusionPass(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px)) return;
-    const int32_t fade = 3 - EffectiveTraceLength(traceLength);
+    const int32_t fade = AverageFade(traceLength);
     for (int32_t y = 1; y <= px.height - 2; ++y) {
         const uint8_t* above = Row(px, y - 1);
         uint8_t* row = Row(px, y);
@@ -67,7 +76,7 @@ void DiffusionPass(IndexedPixels px, int32_t traceLength) {
 
 void FirePass(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px)) return;
-    const int32_t fade = 3 - EffectiveTraceLength(traceLength);
+    const int32_t fade = AverageFade(traceLength);
     for (int32_t y = 0; y <= px.height - 3; ++y) {
         uint8_t* row = Row(px, y);
         const uint8_t* below = Row(px, y + 1);

@@ -105,7 +105,7 @@ void SetTraceVectorPath(TraceVectorPath path) { RequestedPath.store(path, std::m
 
 void SimplePassFast(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px)) return;
-    const uint8_t fade = static_cast<uint8_t>(SimpleFade(EffectiveTraceLength(traceLength)));
+    const uint8_t fade = static_cast<uint8_t>(SimpleFade(traceLength));
     const bool wide = UseAvx2();
     auto run = [&](uint8_t* p, size_t n) { wide ? SimpleRunAvx2(p, n, fade) : SimpleRunT<Sse2Ops>(p, n, fade); };
     // Rows without padding between them are one run.
@@ -120,7 +120,7 @@ void SimplePassFast(IndexedPixels px, int32_t traceLength) {
 
 void FirePassFast(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px)) return;
-    const int32_t fade = AverageFade(EffectiveTraceLength(traceLength));
+    const int32_t fade = AverageFade(traceLength);
     const bool wide = UseAvx2() && px.width >= 34;
     const size_t stride = static_cast<size_t>(px.stride);
     for (int32_t y = 0; y + 2 < px.height; ++y) {
@@ -137,7 +137,7 @@ void FirePassFast(IndexedPixels px, int32_t traceLength) {
 
 void DiffusionPassFast(IndexedPixels px, int32_t traceLength) {
     if (!Usable(px) || px.width < 3 || px.height < 3) return;
-    const int32_t fade = AverageFade(EffectiveTraceLength(traceLength));
+    const int32_t fade = AverageFade(traceLength);
     if (UseAvx2()) {
         DiffusionAvx2(px, fade);
     } else {

@@ -10,11 +10,6 @@
 
 namespace quorvex {
 
-// Byte value pixels lose under Simple, and the amount the averaging passes
-// subtract, for a TraceLength already limited to 0..3.
-inline int32_t SimpleFade(int32_t length) { return 6 * (4 - length); }
-inline int32_t AverageFade(int32_t length) { return 3 - length; }
-
 // The rows a Diffusion band works on: lane 0 is the finished row above the
 // band, lanes 1..outRows are rewritten, lane outRows + 1 is the untouched row
 // below, and the lanes past it repeat that row.

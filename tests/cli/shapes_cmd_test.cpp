@@ -17,8 +17,7 @@ namespace {
 
 struct Result {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 Result RunShapesWith(std::vector<std::string> args) {

@@ -1,0 +1,225 @@
+// The libFuzzer targets, one harness: the build compiles this file once per
+// target with QV_FUZZ_<name> defined. Inputs become command lines cut at zero
+// bytes, and a broken property aborts with its message, so that libFuzzer
+// keeps the input. Sanitizers catch the rest.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "settings.h"
+
+namespace {
+
+struct Args {
+    std::vector<std::string> parts;
+    std::vector<const char*> argv;
+    Args(const char* program, const uint8_t* data, size_t size) : parts{program} {
+        std::string current;
+        for (size_t i = 0; i < size && parts.size() < 64; ++i) {
+            if (data[i] != 0) current.push_back(char(data[i]));
+            if (data[i] == 0 || i + 1 == size) parts.push_back(current), current.clear();
+        }
+        Point();
+    }
+    explicit Args(std::vector<std::string> p) : parts(std::move(p)) { Point(); }
+    void Point() {
+        for (const std::string& p : parts) argv.push_back(p.c_str());
+        argv.push_back(nullptr);  // argv[argc] is null, as the runtime gives it
+    }
+    int argc() const { return int(parts.size()); }
+    std::string at(size_t i) const { return i < parts.size() ? parts[i] : std::string(); }
+};
+
+void Check(bool ok, const char* what, const std::string& detail = {}) {
+    if (ok) return;
+    std::fprintf(stderr, "property broken: %s %s\n", what, detail.c_str());
+    std::abort();
+}
+#define QV_CHECK(cond, detail) Check(cond, #cond, detail)
+
+// The decimal value of text as the description gives it: every byte minus 48,
+// wrapping modulo 2^32.
+[[maybe_unused]] int32_t Reference(const std::string& text) {
+    uint32_t v = 0;
+    for (unsigned char c : text) v = v * 10u + (uint32_t(c) - 48u);
+    return int32_t(v);
+}
+
+[[maybe_unused]] bool Printable(const std::string& line) {
+    for (unsigned char c : line) {
+        if (c < 0x20 || c == 0x7F) return false;
+    }
+    return !line.empty();
+}
+
+}  // namespace
+
+#if defined(QV_FUZZ_decimal)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    QV_CHECK(quorvex::DecimalToInt(text) == Reference(text), text);
+    if (size == 4) {  // a number: written, it reads back; digits of a negative lie below '0'
+        int32_t value;
+        std::memcpy(&value, data, 4);
+        const std::string written = quorvex::IntToDecimal(value);
+        const std::string magnitude = std::to_string(value < 0 ? -int64_t(value) : int64_t(value));
+        QV_CHECK(quorvex::DecimalToInt(written) == value && written.size() == magnitude.size(), written);
+        for (size_t k = 0; k < written.size(); ++k) {
+            QV_CHECK(written[k] == char(value < 0 ? 96 - magnitude[k] : magnitude[k]), written);
+        }
+    }
+    return 0;
+}
+#elif defined(QV_FUZZ_run_mode)
+#include "app.h"
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using quorvex::RunMode;
+    const Args args("Quorvex.scr", data, size);
+    const quorvex::RunRequest got = quorvex::DecideRunMode(args.argc(), args.argv.data());
+    std::string arg = args.at(1).size() >= 2 ? args.at(1).substr(1) : args.at(1);
+    RunMode mode = RunMode::Configure;
+    uint32_t window = 0;
+    if (arg == "a" || arg == "A") mode = RunMode::ChangePassword, window = uint32_t(Reference(args.at(2)));
+    if (arg == "s" || arg == "S") mode = RunMode::Saver;
+    if (arg == "p" || arg == "P") mode = RunMode::Preview, window = uint32_t(Reference(args.at(2)));
+    if (mode == RunMode::Configure && arg.size() > 2 && (arg[0] == 'c' || arg[0] == 'C')) {
+        window = uint32_t(Reference(arg.substr(2)));
+    }
+    QV_CHECK(got.mode == mode && got.window == window && got.commandArg == arg, arg);
+    return 0;
+}
+#elif defined(QV_FUZZ_settings_load)
+// A registry from the input: per value a kind byte (bit 0-1 present, bit 2
+// padded), a type byte, a 16-bit length and the bytes; the first byte says
+// whether the key opens.
+class Registry final : public quorvex::SettingsRegistry {
+public:
+    bool opens = true, open = false;
+    int closes = 0;
+    std::vector<uint8_t> values[quorvex::SettingCount];
+    bool present[quorvex::SettingCount] = {};
+    std::string written[quorvex::SettingCount];
+    bool OpenKey() override { return open = opens; }
+    bool CreateKey() override { return open = true; }
+    long QueryValue(const char* name, uint8_t* data, uint32_t* length) override {
+        const int i = quorvex::SettingIndex(name);
+        QV_CHECK(open && i >= 0 && *length <= quorvex::SettingBufferSize, name);
+        if (!present[i]) return quorvex::QueryNotFound;
+        const uint32_t room = *length;
+        *length = uint32_t(values[i].size());
+        if (values[i].size() > room) return std::memset(data, 0xA5, room), quorvex::QueryMoreData;
+        if (!values[i].empty()) std::memcpy(data, values[i].data(), values[i].size());
+        return quorvex::QuerySuccess;
+    }
+    void SetValue(const char* name, const char* text, uint32_t length) override {
+        const int i = quorvex::SettingIndex(name);
+        QV_CHECK(i >= 0, name);
+        written[i].assign(text, length);
+    }
+    void CloseKey() override { QV_CHECK(open, "close"), open = false, ++closes; }
+};
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace quorvex;
+    const uint8_t *p = data, *end = data + size;
+    Registry reg;
+    if (p < end) reg.opens = (*p++ & 1) == 0;
+    for (int i = 0; i < SettingCount && p + 4 <= end; ++i) {
+        const uint8_t kind = p[0];
+        const size_t length = (p[2] | p[3] << 8) % 4097;
+        p += 4;
+        const size_t taken = std::min<size_t>(length, size_t(end - p));
+        reg.present[i] = (kind & 3) != 0;
+        reg.values[i].assign(p, p + taken);
+        if (kind & 4) reg.values[i].resize(length, kind);
+        p += taken;
+    }
+    const SaverSettings loaded = LoadSettings(reg);
+    QV_CHECK(reg.closes == (reg.opens ? 1 : 0), "an opened key is closed");
+    for (int i = 0; i < SettingCount; ++i) {
+        int32_t want = GetSettingValue(SaverSettings{}, i);
+        const std::vector<uint8_t>& v = reg.values[i];
+        if (reg.opens && reg.present[i] && v.size() <= SettingBufferSize) {
+            const std::string text(v.begin(), std::find(v.begin(), v.end(), 0));
+            want = i < 8 ? Reference(text) != 0 : Reference(text);
+        }
+        QV_CHECK(GetSettingValue(loaded, i) == want, SettingNames[i]);
+    }
+    Registry saved;
+    SaveSettings(saved, loaded);
+    for (int i = 0; i < SettingCount; ++i) {
+        saved.present[i] = true;
+        saved.values[i].assign(saved.written[i].begin(), saved.written[i].end());
+    }
+    const SaverSettings again = LoadSettings(saved);
+    for (int i = 0; i < SettingCount; ++i) QV_CHECK(GetSettingValue(again, i) == GetSettingValue(loaded, i), "round trip");
+    return 0;
+}
+#elif defined(QV_FUZZ_render_options)
+#include "render_Options.h"
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace quorvex;
+    const Args args("render", data, size);
+    cli::RenderOptions o, again;
+    std::string error;
+    const cli::ParseStatus status = cli::ParseRenderOptions(args.argc(), args.argv.data(), o, error);
+    bool help = false;
+    for (const std::string& a : args.parts) help = help || a == "--help" || a == "-h";
+    QV_CHECK((status == cli::ParseStatus::Help) == help, "help exactly when asked for");
+    if (status == cli::ParseStatus::Error) QV_CHECK(Printable(error), error);
+    if (status != cli::ParseStatus::Ok) return 0;
+    // Written back as a full command line, the options parse to the same.
+    std::vector<std::string> line = {"render", "--size", std::to_string(o.width) + "x" + std::to_string(o.height),
+                                     "--seed", std::to_string(o.seed), "--frames", std::to_string(o.frames),
+                                     "--frame-ms", std::to_string(o.frameMs), "--start-tick", std::to_string(o.startTick),
+                                     "--out", o.out};
+    for (int i = 0; i < SettingCount; ++i) {
+        QV_CHECK(i >= 8 || GetSettingValue(o.settings, i) <= 1, SettingNames[i]);
+        line.insert(line.end(), {"--set", std::string(SettingNames[i]) + "=" + std::to_string(GetSettingValue(o.settings, i))});
+    }
+    if (o.preview) line.push_back("--preview");
+    const Args back(line);
+    QV_CHECK(cli::ParseRenderOptions(back.argc(), back.argv.data(), again, error) == cli::ParseStatus::Ok, error);
+    bool same = again.width == o.width && again.height == o.height && again.seed == o.seed && again.frames == o.frames &&
+                again.frameMs == o.frameMs && again.startTick == o.startTick && again.preview == o.preview &&
+                again.out == o.out && again.type == o.type && (o.type != cli::ImageType::Gif || o.frames > 0);
+    for (int i = 0; i < SettingCount; ++i) same = same && GetSettingValue(again.settings, i) == GetSettingValue(o.settings, i);
+    QV_CHECK(same, "the written-back command line means the same");
+    return 0;
+}
+#elif defined(QV_FUZZ_frontend_options)
+#include "options.h"
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace quorvex;
+    using linux_host::DisplayMode;
+    const bool withEnv = size > 0 && (data[0] & 1) != 0;
+    const Args args("quorvex", size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0);
+    const int argc = withEnv && args.argc() > 1 ? args.argc() - 1 : args.argc();
+    const linux_host::ParsedOptions parsed = linux_host::ParseFrontEndOptions(argc, args.argv.data());
+    if (!parsed.ok) return QV_CHECK(Printable(parsed.error), parsed.error), 0;
+    const linux_host::FrontEndOptions& o = parsed.options;
+    QV_CHECK(o.width >= 1 && o.width <= linux_host::MaxWindowSide && o.height >= 1 &&
+                 o.height <= linux_host::MaxWindowSide && !(o.geometryGiven && o.modeGiven) &&
+                 (o.mode != DisplayMode::WindowId || o.windowId != 0) && o.durationMs % 1000 == 0 &&
+                 o.durationMs <= 86400000u,
+             "sane options");
+    SaverSettings s;
+    linux_host::ApplyOverrides(o, s);
+    for (int i = 0; i < SettingCount; ++i) {
+        const int32_t top = i == 8 ? 2 : i == 9 ? 3 : 1;
+        const int32_t want = o.overrides[i] ? *o.overrides[i] : GetSettingValue(SaverSettings{}, i);
+        QV_CHECK(want >= 0 && want <= top && GetSettingValue(s, i) == want, SettingNames[i]);
+    }
+    if (withEnv) {
+        linux_host::FrontEndOptions w = o;
+        std::string error;
+        if (!linux_host::ApplyScreensaverWindow(w, args.at(size_t(argc)).c_str(), error)) QV_CHECK(Printable(error), error);
+        else QV_CHECK(w.mode != DisplayMode::WindowId || w.windowId != 0, "a window id");
+    }
+    return 0;
+}
+#endif
