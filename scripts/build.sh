@@ -6,11 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
-# Rebuilds of unchanged sources come from the compiler cache when there is one.
-if command -v ccache >/dev/null; then
-  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
-  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
-fi
+source "$root/scripts/compiler-cache.sh"
 
 cmake -S "$root" -B "$root/build/win32" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null

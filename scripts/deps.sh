@@ -10,7 +10,7 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 nsis
       xvfb xdotool imagemagick x11-utils locales wine wine32:i386 wine64 python3
       libxinerama-dev libxrandr-dev xserver-xephyr libxinerama1:i386
-      dpkg-dev lintian man-db)
+      dpkg-dev lintian man-db ccache)
 
 missing=()
 for p in "${need[@]}"; do

@@ -5,6 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh"
+source "$root/scripts/compiler-cache.sh"
 
 cd "$root/build/native"
 ctest --output-on-failure -j 2 --timeout 900
