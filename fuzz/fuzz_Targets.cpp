@@ -1,7 +1,5 @@
-// The libFuzzer targets, one harness: the build compiles this file once per
-// target with QV_FUZZ_<name> defined. Inputs become command lines cut at zero
-// bytes, and a broken property aborts with its message, so that libFuzzer
-// keeps the input. Sanitizers catch the rest.
+// The libFuzzer targets, built once each with QV_FUZZ_<name>: inputs become command lines cut at zero
+// bytes; a broken property aborts with its message so that libFuzzer keeps the input.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -50,10 +48,7 @@ void Check(bool ok, const char* what, const std::string& detail = {}) {
 }
 
 [[maybe_unused]] bool Printable(const std::string& line) {
-    for (unsigned char c : line) {
-        if (c < 0x20 || c == 0x7F) return false;
-    }
-    return !line.empty();
+    return !line.empty() && std::none_of(line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
 }
 
 }  // namespace

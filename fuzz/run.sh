@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # Runs the libFuzzer targets of a fuzz build tree from their seed corpora.
-#   bash fuzz/run.sh BUILD_DIR --short                # a fixed number of runs each (the test suite)
-#   bash fuzz/run.sh BUILD_DIR --seconds S [NAME...]  # each named target (default all) for S seconds
-# New inputs go to BUILD_DIR/fuzz/work/NAME (the committed seeds stay as they
-# are); an input that breaks a target goes to BUILD_DIR/fuzz/artifacts/NAME/
-# and the script exits non-zero.
+#   bash fuzz/run.sh BUILD_DIR --short | --seconds S [NAME...]
+# New inputs go to BUILD_DIR/fuzz/work/NAME; a breaking input to BUILD_DIR/fuzz/artifacts/NAME/ (exit non-zero).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: run.sh BUILD_DIR --short | --seconds S [NAME...]}

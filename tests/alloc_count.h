@@ -1,6 +1,4 @@
-// Counts heap allocations, for the checks that a frame allocates nothing.
-// Include it in exactly one translation unit of a program: it replaces the
-// global allocation operators with counting ones.
+// Counts heap allocations; include it in exactly one translation unit (it replaces the global operators).
 #pragma once
 
 #include <atomic>

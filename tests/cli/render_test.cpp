@@ -1,15 +1,12 @@
-// `quorvex render` run in-process: the grammar, every refusal (exit 2, one
-// printable line, the output directory as it was), repeatable pictures that
-// decode to the rendered frames, and writes that replace a file only whole.
+// `quorvex render` in-process: the grammar, refusals that change nothing, pictures that decode to the frames.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
-#include <string>
-#include <vector>
+
+#include <unistd.h>
 
 #include "commands.h"
 #include "render_Image.h"
@@ -68,7 +65,8 @@ protected:
         EXPECT_EQ(Entries(), before) << what;
     }
 
-    fs::path dir = fs::path(::testing::TempDir()) / (std::string("render_") +
+    // One directory per process and test: two runs of the suite at once must not share one.
+    fs::path dir = fs::path(::testing::TempDir()) / ("render_" + std::to_string(getpid()) + "_" +
                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::string err;
 };

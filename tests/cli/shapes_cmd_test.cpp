@@ -1,13 +1,8 @@
-// `quorvex shapes`: bit-exact read-back, refusal of ids that are not plain
-// whole numbers 0..20, and a failed write reported as a failure.
+// `quorvex shapes`: bit-exact read-back, refused ids, and a failed write reported as a failure.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "CShapeUn.h"
 #include "commands.h"

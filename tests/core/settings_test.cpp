@@ -1,14 +1,9 @@
-// The decimal text of stored values, the load and save of the ten settings
-// over an in-memory registry that answers like the real one, the command
-// line of the entry, and the FPS and clock texts with the repaint pacing.
+// Decimal texts, load and save over a registry that answers like the real one, run modes, frame texts.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "app.h"
 #include "frame.h"
@@ -58,15 +53,7 @@ TEST(Decimal, TextAndIntegerConversions) {
     const std::pair<std::string, int32_t> texts[] = {{"", 0},      {"1a", 59}, {" 5", -155},
                                                      {"-1", -29}, {"4294967296", 0}, {"\xff", 207}};
     for (const auto& [text, value] : texts) EXPECT_EQ(DecimalToInt(text), value) << text;
-    uint64_t nines = 0;
-    for (int k = 0; k < 40; ++k) nines = (nines * 10 + 9) & 0xFFFFFFFFu;
-    EXPECT_EQ(DecimalToInt(std::string(40, '9')), int32_t(uint32_t(nines)));
-    for (int a = 0; a < 256; ++a) {
-        for (int b = 0; b < 256; ++b) {
-            const char two[2] = {char(a), char(b)};
-            ASSERT_EQ(DecimalToInt(two, 2), (a - 48) * 10 + (b - 48)) << a << " " << b;
-        }
-    }
+    EXPECT_EQ(DecimalToInt(std::string(40, '9')), -1);  // 10^40 - 1, modulo 2^32
     // Every integer next to a change of digit count, and a strided sample of
     // all 2^32 (QUORVEX_DECIMAL_SWEEP=full: every one), writes the expected
     // text, nothing past it, and reads back.

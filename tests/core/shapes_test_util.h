@@ -1,5 +1,4 @@
-// Helpers for the shape tests: a fresh build, point comparisons, and the
-// edges of a wire frame recovered from the points laid along them.
+// Shape test helpers: a fresh build, point comparisons, wire-frame edges recovered from their points.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,7 +1,5 @@
-// The trace passes: exact results on small pictures (only the in-place,
-// top-down, left-to-right order gives them), the fade for every kind of
-// TraceLength, the choice of pass, and the vectorised passes byte for byte
-// against the plain ones on both instruction sets.
+// The trace passes: exact in-place results, the fade for every TraceLength, the choice of pass, and the
+// vectorised passes byte for byte against the plain ones on both instruction sets.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -96,9 +94,7 @@ TEST_P(TracePasses, FadeForEveryKindOfLength) {
             const int32_t y = c.pass == 2 ? 0 : 1;
             EXPECT_EQ(p.at(1, y), c.expected) << "pass " << c.pass << " length " << c.length << " fast " << fast;
             // Diffusion's left neighbour there is already rewritten.
-            if (c.pass != 1) {
-                EXPECT_EQ(p.at(33, y), c.expected) << "pass " << c.pass << " length " << c.length;
-            }
+            EXPECT_TRUE(c.pass == 1 || p.at(33, y) == c.expected) << "pass " << c.pass << " length " << c.length;
         }
     }
 }
@@ -116,19 +112,15 @@ TEST_P(TracePasses, ExactResultsOfThePlainOrder) {
     EXPECT_EQ(d.Lit(), 8);
     FirePassFast(f.px(), 1);  // rises from the rows below, as if from an unchanged copy
     EXPECT_TRUE(f.at(4, 4) == 48 && f.at(5, 4) == 48 && f.at(6, 4) == 48 && f.at(5, 3) == 48 && f.Lit() == 4);
-    // Borders stay; fewer than 3 rows leave the averaging passes nothing to do.
+    // Borders stay (Fire's last two rows); fewer than 3 rows leave the averaging passes nothing to do.
     for (int32_t h : {1, 2, 5}) {
         Picture a(6, h, 0, 90), b(6, h, 0, 90);
         DiffusionPassFast(a.px(), 0);
         FirePassFast(b.px(), 0);
-        for (int32_t y = 0; y < h; ++y) {
-            EXPECT_TRUE(a.at(0, y) == 90 && a.at(5, y) == 90 && b.at(0, y) == 90 && b.at(5, y) == 90) << y;
-        }
-        for (int32_t x = 0; x < 6; ++x) {
-            EXPECT_TRUE(a.at(x, 0) == 90 && a.at(x, h - 1) == 90 && b.at(x, h - 1) == 90) << x;
-            if (h > 1) {
-                EXPECT_EQ(b.at(x, h - 2), 90) << x;
-            }
+        for (int32_t i = 0; i < 6 * h; ++i) {
+            const int32_t x = i % 6, y = i / 6;
+            EXPECT_TRUE(!(x % 5 == 0 || y == 0 || y == h - 1) || a.at(x, y) == 90) << x << "," << y;
+            EXPECT_TRUE(!(x % 5 == 0 || y + 2 >= h) || b.at(x, y) == 90) << x << "," << y;
         }
     }
     // Surfaces the passes cannot address are left alone.
@@ -178,7 +170,6 @@ TEST_P(TracePasses, FastEqualsPlain) {
             ExpectSame(1, Random(rng, w, h, (w + 3) & ~3), int32_t(rng() % 4));
         }
     }
-    for (const int32_t w : {1000, 1921}) ExpectSame(1, Random(rng, w, 125, w), 1);
     for (int i = 0; i < 300 && !HasFatalFailure(); ++i) {
         const int32_t w = 1 + int32_t(rng() % 300), h = 1 + int32_t(rng() % 140);
         ExpectSame(int(rng() % 3), Random(rng, w, h, w + int32_t(rng() % 3 == 0 ? rng() % 40 : 0)),
