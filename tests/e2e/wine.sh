@@ -1,25 +1,15 @@
 #!/usr/bin/env bash
 # The Wine end-to-end harness: bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt>
-# runs the rows of one table against the real Quorvex.scr (and the Windows
-# test driver) in one WINEPREFIX of its own, on an Xvfb display of its own,
-# in an 800x600 Wine virtual desktop. A row is one line
-#
-#   label | command line | set-up | step; step; ...
-#
-# The command line and set-up are shell words. Set-up words: Name=text
-# (REG_SZ under HKCU\Software\Quorvex), a raw REGEDIT4 line ("Name"=dword:1)
-# for that key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name
-# (a copy of a built module beside a private copy of the saver), lang=ru,
-# file:name (an empty file beside the saver). Every row starts from an empty
-# key, no password switch and the pointer at the centre; with a command line
-# other than "-" the saver is started with it. A step is a function s_<word>
-# below with its arguments. A row fails unless the saver it started has
-# ended by its last step and no saver window or dialog is left behind.
-# "[name]" starts a block of expected lines (up to a blank line) that steps
-# compare against. "@ arch win64" runs the table in a 64-bit prefix (the
-# 64-bit tool and saver beside it), "@ screens WxH WxH..." on monitors side by
-# side (Xephyr's Xinerama inside Xvfb, no virtual desktop). Nothing here
-# waits a fixed time: every wait polls.
+# runs the rows of a table against the real Quorvex.scr and the test driver in
+# a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop).
+# A row is "label | command line | set-up | step; step; ...". Set-up words:
+# Name=text (REG_SZ under HKCU\Software\Quorvex), a raw REGEDIT4 line for that
+# key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name and
+# file:name beside the row's copy of the saver, lang=ru. Each row starts from
+# an empty key, no password switch, the pointer centred; a step is a function
+# s_<word> below (else an xdotool command). A row fails unless its saver has
+# ended and no window is left. "[name]" starts a block of expected lines;
+# "@ arch win64" and "@ screens WxH..." (Xephyr's Xinerama) pick the machine.
 set -uo pipefail
 BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
 BUILD=$(cd "$BIN/../.." && pwd) ARCH=$(sed -n 's/^@ arch //p' "$TABLE") SCREENS=$(sed -n 's/^@ screens //p' "$TABLE")
@@ -234,18 +224,14 @@ s_drv() {
     keys=$(awk '{ print $1 }' <<<"$want" | sort -u | paste -sd'|')
     same "driver $*" "$(drv "$@" | grep -E "^($keys) " | sed -E 's/^(child [78] .* text ).*/\1<link>/')" "$want"
 }
-s_state() { # the dialog shows these ten field values (settings order)
-    local v=("$@") tr=${7} k i=0
-    for k in 256 257 258 259 262 263 264 268; do
-        if [ "$k" = 262 ] && [ "$tr" = 1 ]; then echo "check 262 1 enabled 0"; else echo "check $k ${v[i]} enabled 1"; fi
-        i=$((i + 1))
-    done >"$WORK/want"
-    local m=(${MODES:-Simple Diffusion Fire}) sel=-1 text=
+s_state() { # the dialog shows these ten field values (settings order); Trace on checks and disables 262
+    local m=(${MODES:-Simple Diffusion Fire}) tr=$7 sel=-1 text=
     [ "$9" -ge 0 ] && [ "$9" -le 2 ] && sel=$9 text=${m[$9]}
-    printf '%s\n' "combo selection $sel count 3 enabled $tr" "combo item 0 ${m[0]}" "combo item 1 ${m[1]}" \
-        "combo item 2 ${m[2]}" "combo text $text" "trackbar position $((${10} < 0 ? 0 : ${10} > 3 ? 3 : ${10})) range 0 3 enabled $tr" \
-        "label 267 enabled $tr" "dialog owner none" >>"$WORK/want"
-    same "the dialog shows $*" "$(drv state)" "$(cat "$WORK/want")"
+    same "the dialog shows $*" "$(drv state)" "checks ${*:1:4} $((tr == 1 ? 1 : $5)) ${*:6:3}
+enabled 1 1 1 1 $((tr != 1)) 1 1 1 $tr $tr $tr
+combo $sel $text / ${m[*]}
+trackbar $((${10} < 0 ? 0 : ${10} > 3 ? 3 : ${10})) 0 3
+owner none"
 }
 s_do() { drv "$@" >/dev/null; }
 s_gone() { check "the dialog closes" drv gone 10; }
@@ -265,12 +251,6 @@ saver_parent box process saver
 alive_after_hold yes
 alive_after_input yes window
 exit_after_destroy 0"
-}
-s_resources() { # the string tables, description, icon, manifest, version record
-    local out id
-    out=$(drv resources "$(wpath "$APP/Quorvex.scr")")
-    same "the string tables" "$(grep '^string ' <<<"$out")" "${BLOCK[strings]}"
-    same "description, icon, manifest and version" "$(grep -Ev '^(string|acp|loadstring) ' <<<"$out")" "${BLOCK[resource]}"
 }
 # What a Windows XP SP3 loader lacks: Vista's clocks, condition variables,
 # SRW locks, fiber-local storage, one-time init, locale-name (...Ex) calls,

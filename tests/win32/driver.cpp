@@ -3,7 +3,7 @@
 // failed. Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal,
 // front. The dialog: wait S, gone S, state, children, click ID, select N,
 // slide N, sysclose. Hosts: record FILE ARG (a URL handler), owned SCR (an
-// owner for /c), preview SCR W H and pclose SCR (a box for /p). resources
+// owner for /c), preview SCR W H (a box for /p; W 0 closes it). resources
 // SCR; surface (the host's drawing surface on real GDI).
 #include <windows.h>
 // after windows.h
@@ -105,25 +105,13 @@ std::string ExitText(HANDLE process, DWORD ms) {
 
 // ------------------------------------------------------------ top-level windows
 struct Search {
-    std::wstring title;
     HWND found = nullptr;
     int count = 0;
 };
-BOOL CALLBACK Match(HWND w, LPARAM data) {
-    auto* s = reinterpret_cast<Search*>(data);
-    wchar_t text[1024] = {};
-    GetWindowTextW(w, text, 1024);
-    if (s->title == text && IsWindowVisible(w)) {
-        s->found = s->found ? s->found : w, ++s->count;
-    }
-    return TRUE;
-}
-Search Find(const char* title) {
+Search Find(const char* title) {  // the visible top-level windows of this title
     Search s;
-    s.title.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, title, -1, nullptr, 0)));
-    MultiByteToWideChar(CP_ACP, 0, title, -1, s.title.data(), static_cast<int>(s.title.size()));
-    s.title.pop_back();
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, title)) != nullptr;)
+        if (IsWindowVisible(w)) s.found = s.found ? s.found : w, ++s.count;
     return s;
 }
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
@@ -136,28 +124,25 @@ HWND Dialog() { return FindWindowW(L"#32770", L"Quorvex Screen Saver v4.4"); }
 bool WaitDialog(bool present, DWORD ms) {
     return PumpUntil(ms, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) == present; });
 }
+// One line each: the eight check boxes (settings order), what is enabled
+// (those, then the combo, trackbar and its label), the combo, the trackbar.
 void PrintState(HWND d) {
-    for (int id : {256, 257, 258, 259, 262, 263, 264, 268}) {
-        HWND box = GetDlgItem(d, id);
-        Line(F("check %d %d enabled %d", id, static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)),
-               IsWindowEnabled(box) ? 1 : 0));
+    std::string checks = "checks", enabled = "enabled";
+    for (int id : {256, 257, 258, 259, 262, 263, 264, 268, 265, 266, 267}) {
+        if (id < 265 || id > 267) checks += F(" %d", static_cast<int>(SendMessageW(GetDlgItem(d, id), BM_GETCHECK, 0, 0)));
+        enabled += IsWindowEnabled(GetDlgItem(d, id)) ? " 1" : " 0";
     }
-    HWND combo = GetDlgItem(d, 265);
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    Line(F("combo selection %d count %d enabled %d", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), count,
-           IsWindowEnabled(combo) ? 1 : 0));
-    for (int i = 0; i < count; ++i) {
+    HWND combo = GetDlgItem(d, 265), bar = GetDlgItem(d, 266);
+    std::string items = F("combo %d ", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0))) + Text(combo) + " /";
+    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
         wchar_t text[256] = {};
         if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
-        Line(F("combo item %d ", i) + Utf8(text));
+        items += " " + Utf8(text);
     }
-    Line("combo text " + Text(combo));
-    HWND bar = GetDlgItem(d, 266);
-    Line(F("trackbar position %d range %d %d enabled %d", static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)),
-           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0)),
-           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0)), IsWindowEnabled(bar) ? 1 : 0));
-    Line(F("label 267 enabled %d", IsWindowEnabled(GetDlgItem(d, 267)) ? 1 : 0));
-    Line(std::string("dialog owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
+    Line(checks), Line(enabled), Line(items);
+    Line(F("trackbar %d %d %d", static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)),
+           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0)), static_cast<int>(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0))));
+    Line(std::string("owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
 }
 // Every control in creation (tab) order with its class, styles, place in
 // the dialog's client area and text: the template as the user meets it.
@@ -213,9 +198,11 @@ struct Preview {
         DestroyWindow(top);
     }
 };
+// W 0: the preview is asked to close instead.
 void RunPreview(const char* scr, int w, int h) {
-    Preview p(scr, w, h);
+    Preview p(scr, w ? w : 152, w ? h : 112);
     if (!p.saver) return;
+    if (w == 0) return PostMessageA(p.saver, WM_CLOSE, 0, 0), Line("exit_after_close " + ExitText(p.pi.hProcess, 10000));
     RECT client, rect;
     GetClientRect(p.saver, &client);
     GetWindowRect(p.saver, &rect);
@@ -241,13 +228,6 @@ void RunPreview(const char* scr, int w, int h) {
     DestroyWindow(p.box);
     Line("exit_after_destroy " + ExitText(p.pi.hProcess, 10000));
 }
-void RunPreviewClose(const char* scr) {
-    Preview p(scr, 152, 112);
-    if (!p.saver) return;
-    PostMessageA(p.saver, WM_CLOSE, 0, 0);
-    Line("exit_after_close " + ExitText(p.pi.hProcess, 10000));
-}
-
 // ------------------------------------------------------------ resources
 std::string TableString(HMODULE m, WORD language, UINT id) {
     HRSRC block = FindResourceExA(m, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language);
@@ -264,9 +244,8 @@ std::string Between(const std::string& xml, const std::string& tag) {
 void Resources(const char* file) {
     HMODULE m = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (m == nullptr) return void(Check(false, "cannot load " + std::string(file)));
-    for (WORD language : {0x409, 0x419}) {
-        for (UINT id : {1, 2, 3, 4, 5, 6, 7, 8, 100}) Line(F("string %u %u ", language, id) + TableString(m, language, id));
-    }
+    for (UINT id : {1, 2, 3, 4, 5, 6, 7, 8, 100})  // English | Russian
+        Line(F("string %u ", id) + TableString(m, 0x409, id) + " | " + TableString(m, 0x419, id));
     HRSRC d = FindResourceA(m, "DESCRIPTION", RT_RCDATA);
     const DWORD bytes = d ? SizeofResource(m, d) : 0;
     Line(F("description %lu ", bytes) + (d ? Utf8((const wchar_t*)LockResource(LoadResource(m, d)), bytes / 2) : ""));
@@ -299,12 +278,11 @@ void Resources(const char* file) {
 // Counting wrappers around the surface's GDI calls.
 struct Ledger {
     std::set<HGDIOBJ> live;
-    std::vector<HGDIOBJ> ever;
     int made = 0, windowDCs = 0, deletedSelected = 0;
     bool refuseSection = false;
 } ledger;
 HGDIOBJ Made(HGDIOBJ h) {
-    if (h != nullptr) ledger.made++, ledger.live.insert(h), ledger.ever.push_back(h);
+    if (h != nullptr) ledger.made++, ledger.live.insert(h);
     return h;
 }
 void InstallCounters() {
@@ -433,12 +411,9 @@ void Surface() {
         if (SurfaceLive(scr)) held = ledger.live.size();
     }
     FreeFrameSurface(scr, window);
-    int valid = 0;
-    for (HGDIOBJ h : ledger.ever) valid += GetObjectType(h) != 0;
-    Check(ledger.made > 2900 && held == 3 && ledger.live.empty() && valid == 0 && ledger.deletedSelected == 0 &&
-              ledger.windowDCs == 0,
-          F("1000 surfaces: %d made, 3 held (%u), all freed (%d valid, %d deleted selected, %d DCs held)", ledger.made,
-            static_cast<unsigned>(held), valid, ledger.deletedSelected, ledger.windowDCs));
+    Check(ledger.made > 2900 && held == 3 && ledger.live.empty() && !ledger.deletedSelected && !ledger.windowDCs,
+          F("1000 surfaces: %d made, 3 held (%u), all freed (%d deleted selected, %d DCs held)", ledger.made,
+            static_cast<unsigned>(held), ledger.deletedSelected, ledger.windowDCs));
     SurfaceGdiCalls() = SurfaceGdi{};
     DestroyWindow(window);
 }
@@ -485,8 +460,6 @@ int main(int argc, char** argv) {
             take(1), RunOwned(a);
         } else if (c == "preview") {
             take(3), RunPreview(a, std::atoi(b), std::atoi(argv[i]));
-        } else if (c == "pclose") {
-            take(1), RunPreviewClose(a);
         } else if (c == "resources") {
             take(1), Resources(a);
         } else if (c == "surface") {
