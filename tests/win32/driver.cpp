@@ -1,10 +1,9 @@
-// The one Windows-side test program of tests/e2e/wine.sh. It runs its
-// commands in order, printing "key value" lines (UTF-8); exit code 1 when one
-// failed. Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal,
-// front. The dialog: wait S, gone S, state, children, click ID, select N,
-// slide N, sysclose. Hosts: record FILE ARG (a URL handler), owned SCR (an
-// owner for /c), preview SCR W H (a box for /p; W 0 closes it). resources
-// SCR; surface (the host's drawing surface on real GDI).
+// The one Windows-side test program of tests/e2e/wine.sh: runs its commands
+// in order, printing "key value" lines (UTF-8); exit code 1 when one failed.
+// Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal, front.
+// The dialog: wait S, gone S, state, children, click ID, select N, slide N.
+// Checked here: owned SCR (an owner for /c), preview SCR W H (a box
+// for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -90,10 +89,8 @@ PROCESS_INFORMATION Start(std::string command) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        Line("error cannot start " + command);
-        failed = true;
-    }
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        Check(false, "start " + command);
     return pi;
 }
 std::string ExitText(HANDLE process, DWORD ms) {
@@ -160,18 +157,16 @@ void PrintChildren(HWND d) {
     }
     Line(F("dialog style 0x%08lX", GetWindowLongW(d, GWL_STYLE)));
 }
+// /c:<owner>: the dialog is owned by it and disables it until it ends.
 void RunOwned(const char* scr) {
     HWND owner = MakeWindow("Quorvex test owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100);
     PROCESS_INFORMATION pi = Start(F("\"%s\" /c:%lu", scr, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(owner))));
     if (pi.hProcess == nullptr) return;
-    if (PumpUntil(20000, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) || Ended(pi.hProcess); }) &&
-        Dialog() != nullptr) {
-        Line(std::string("owner ") + (GetWindow(Dialog(), GW_OWNER) == owner ? "ours" : "other"));
-        Line(F("owner enabled %d", IsWindowEnabled(owner) ? 1 : 0));
-        PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
-    Line("exit " + ExitText(pi.hProcess, 10000));
-    Line(F("owner enabled %d", IsWindowEnabled(owner) ? 1 : 0));
+    const bool shown = PumpUntil(20000, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) || Ended(pi.hProcess); });
+    Check(shown && Dialog() != nullptr && GetWindow(Dialog(), GW_OWNER) == owner && !IsWindowEnabled(owner),
+          "the dialog is owned by our window, which it disables");
+    PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Check(ExitText(pi.hProcess, 10000) == "0" && IsWindowEnabled(owner), "closed: exit 0, our window enabled again");
 }
 
 // ------------------------------------------------------------ preview
@@ -189,8 +184,7 @@ struct Preview {
             saver = FindWindowExA(box, nullptr, SaverName, SaverName);
             return (saver && (GetWindowLongA(saver, GWL_STYLE) & WS_VISIBLE)) || !pi.hProcess || Ended(pi.hProcess);
         });
-        Line(std::string("saver_window ") + (saver ? "found" : "missing"));
-        failed = failed || !saver;
+        Check(saver != nullptr, "a saver window in the box");
     }
     ~Preview() {
         DestroyWindow(box);
@@ -202,32 +196,32 @@ struct Preview {
 void RunPreview(const char* scr, int w, int h) {
     Preview p(scr, w ? w : 152, w ? h : 112);
     if (!p.saver) return;
-    if (w == 0) return PostMessageA(p.saver, WM_CLOSE, 0, 0), Line("exit_after_close " + ExitText(p.pi.hProcess, 10000));
+    if (w == 0) return PostMessageA(p.saver, WM_CLOSE, 0, 0), Check(ExitText(p.pi.hProcess, 10000) == "0", "closed: exit 0");
     RECT client, rect;
     GetClientRect(p.saver, &client);
     GetWindowRect(p.saver, &rect);
     MapWindowPoints(nullptr, p.box, reinterpret_cast<POINT*>(&rect), 2);
     DWORD owner = 0;
     GetWindowThreadProcessId(p.saver, &owner);
-    Line(F("saver_client %ldx%ld", client.right, client.bottom));
-    Line(F("saver_position %ld,%ld", rect.left, rect.top));
-    Line(F("saver_style 0x%08lX exstyle 0x%08lX", GetWindowLongA(p.saver, GWL_STYLE), GetWindowLongA(p.saver, GWL_EXSTYLE)));
-    Line(std::string("saver_parent ") + (GetParent(p.saver) == p.box ? "box" : "other") + " process " +
-         (owner == p.pi.dwProcessId ? "saver" : "other"));
+    Check(client.right == w && client.bottom == h && rect.left == 0 && rect.top == 0,
+          F("a %ldx%ld client at (%ld, %ld) of the box", client.right, client.bottom, rect.left, rect.top));
+    const LONG style = GetWindowLongA(p.saver, GWL_STYLE), exstyle = GetWindowLongA(p.saver, GWL_EXSTYLE);
+    Check(style == 0x58000000 && exstyle == 0, F("a visible disabled child: style 0x%08lX exstyle 0x%08lX", style, exstyle));
+    Check(GetParent(p.saver) == p.box && owner == p.pi.dwProcessId, "a child of the box, of the saver's process");
     // A crash in the paint path ends it here.
-    Line(std::string("alive_after_hold ") + (PumpUntil(2500, [&] { return Ended(p.pi.hProcess); }) ? "no" : "yes"));
+    Check(!PumpUntil(2500, [&] { return Ended(p.pi.hProcess); }), "alive after 2.5 s");
     // Keys, clicks and moves go to a preview unnoticed; the sent message
     // returns once the posted ones were handled.
     const UINT input[][2] = {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, VK_ESCAPE}, {WM_LBUTTONDOWN, MK_LBUTTON},
                              {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, 0}};
     for (int i = 0; i < 6; ++i) PostMessageA(p.saver, input[i][0], input[i][1], MAKELPARAM(10 + 40 * i, 10 + 30 * i));
     SendMessageTimeoutA(p.saver, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-    Line(std::string("alive_after_input ") + (PumpUntil(1000, [&] { return Ended(p.pi.hProcess); }) ? "no" : "yes") +
-         (IsWindow(p.saver) ? " window" : " no-window"));
+    Check(!PumpUntil(1000, [&] { return Ended(p.pi.hProcess); }) && IsWindow(p.saver), "keys, clicks, moves: still there");
     // The display-properties window closes the preview by destroying the box.
     DestroyWindow(p.box);
-    Line("exit_after_destroy " + ExitText(p.pi.hProcess, 10000));
+    Check(ExitText(p.pi.hProcess, 10000) == "0", "the box destroyed: exit 0");
 }
+
 // ------------------------------------------------------------ resources
 std::string TableString(HMODULE m, WORD language, UINT id) {
     HRSRC block = FindResourceExA(m, RT_STRING, MAKEINTRESOURCEA(id / 16 + 1), language);
@@ -300,10 +294,9 @@ void InstallCounters() {
                        DWORD m, LPCSTR n) WINAPI { return (HFONT)Made(CreateFontA(a, b, c, d, e, f, g, h, i, j, k, l, m, n)); };
     g.deleteObject = [](HGDIOBJ h) WINAPI {
         // A selected object is only marked for deletion: a leak while the DC lives.
-        for (HGDIOBJ dc : ledger.live) {
-            if (GetObjectType(dc) == OBJ_MEMDC && (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h || GetCurrentObject((HDC)dc, OBJ_FONT) == h))
-                ledger.deletedSelected++;
-        }
+        for (HGDIOBJ dc : ledger.live)
+            ledger.deletedSelected += GetObjectType(dc) == OBJ_MEMDC &&
+                                      (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h || GetCurrentObject((HDC)dc, OBJ_FONT) == h);
         return ledger.live.erase(h), DeleteObject(h);
     };
 }
@@ -441,10 +434,7 @@ int main(int argc, char** argv) {
             info.cbSize = sizeof info;
             HWND front = GetForegroundWindow();
             GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            wchar_t f[256] = L"(none)", k[256] = L"(none)";
-            if (front) GetWindowTextW(front, f, 256);
-            if (info.hwndFocus) GetWindowTextW(info.hwndFocus, k, 256);
-            Line("front " + Utf8(f) + " focus " + Utf8(k));
+            Line("front " + (front ? Text(front) : "(none)") + " focus " + (info.hwndFocus ? Text(info.hwndFocus) : "(none)"));
         } else if (c == "steal") {  // a window of ours takes the focus
             HWND w = MakeWindow("Quorvex focus thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100);
             SetForegroundWindow(w);
@@ -470,8 +460,6 @@ int main(int argc, char** argv) {
             PrintState(d);
         } else if (c == "children") {
             PrintChildren(d);
-        } else if (c == "sysclose") {
-            PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
         } else if (c == "click") {
             take(1), SendMessageW(GetDlgItem(d, std::atoi(a)), BM_CLICK, 0, 0);
         } else if (c == "select") {
