@@ -250,10 +250,10 @@ POST_XP+='|ChangeWindowMessageFilter(Ex)?|Reg(GetValue|SetKeyValue|DeleteTree|De
 POST_XP+='|QueryFullProcessImageName[AW]|GetFinalPathNameByHandle[AW]|WaitOnAddress|WakeByAddress.*|GetErrorMode'
 s_pe() { # FILE FORMAT VERSION BYTES: a GUI or console PE of FORMAT that an XP loader takes (subsystem and OS
     # version at most VERSION, major * 100 + minor), importing only from XP's own DLLs, at most BYTES long
-    local h imports bad ver LABEL="$LABEL: ${1#"$BUILD"/}"
+    local h imports bad ver LABEL="$LABEL: ${1#"$BUILD"/}" format=$2
     h=$(objdump -p "$1" 2>/dev/null)
     imports=$(awk '/DLL Name:/ { dll = tolower($3) } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print dll, $3 }' <<<"$h")
-    check "a $2 importing from kernel32" eval 'grep -q "file format $2\$" <<<"$h" && grep -q "^kernel32.dll " <<<"$imports"'
+    check "a $2 importing from kernel32" eval 'grep -q "file format $format\$" <<<"$h" && grep -q "^kernel32.dll " <<<"$imports"'
     bad=$(awk -v f="^($POST_XP)\$" '$2 ~ f || ($1 == "msvcrt.dll" && $2 ~ /_s$/) ||
         $1 !~ /^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|version|msvcrt)\.dll$/ {
         printf " %s:%s", $1, $2 }' <<<"$imports")
