@@ -107,7 +107,7 @@ row "no font: no clock, one warning" "FONTCONFIG_FILE=\$WORK/nofonts.conf" "--sh
 row "resize" "" "--geometry 240x180 --no-trace" own lit:50 resize:960x720 centred:960x720,240x180 \
   resize:1000x400 centred:1000x400 signal:TERM end:0
 printf 'ShowFPS=1\n' | install -D -m 644 /dev/stdin "$SETTINGS"
-row "FPS from the file" "" "--geometry 640x480" own white:21@60x16+8+8 signal:INT end:0
+row "FPS from the file" "" "--geometry 640x480" own white:21@60x16+8+8 white:3@6x16+8+8 signal:INT end:0
 rm -f "$SETTINGS"
 
 row "full screen, mouse" "" --fullscreen own lit:100 geom:1024x768+0+0/yes props state err:0: move:100,100 alive \
