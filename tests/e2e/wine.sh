@@ -1,25 +1,14 @@
 #!/usr/bin/env bash
 # The Wine end-to-end harness: bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt>
-# runs the rows of one table against the real Quorvex.scr (and the Windows
-# test driver) in one WINEPREFIX of its own, on an Xvfb display of its own,
-# in an 800x600 Wine virtual desktop. A row is one line
-#
-#   label | command line | set-up | step; step; ...
-#
-# The command line and set-up are shell words. Set-up words: Name=text
-# (REG_SZ under HKCU\Software\Quorvex), a raw REGEDIT4 line ("Name"=dword:1)
-# for that key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name
-# (a copy of a built module beside a private copy of the saver), lang=ru,
-# file:name (an empty file beside the saver). Every row starts from an empty
-# key, no password switch and the pointer at the centre; with a command line
-# other than "-" the saver is started with it. A step is a function s_<word>
-# below with its arguments. A row fails unless the saver it started has
-# ended by its last step and no saver window or dialog is left behind.
-# "[name]" starts a block of expected lines (up to a blank line) that steps
-# compare against. "@ arch win64" runs the table in a 64-bit prefix (the
-# 64-bit tool and saver beside it), "@ screens WxH WxH..." on monitors side by
-# side (Xephyr's Xinerama inside Xvfb, no virtual desktop). Nothing here
-# waits a fixed time: every wait polls.
+# runs the rows of a table against the real Quorvex.scr and the test driver in
+# a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop).
+# A row is "label | command line | set-up | step; step; ...". Set-up words:
+# Name=text (REG_SZ under HKCU\Software\Quorvex), a raw REGEDIT4 line for that
+# key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name and
+# file:name beside the row's copy of the saver, lang=ru. Rows start from an
+# empty key, no password switch, the pointer centred; a step is s_<word> below.
+# A row fails unless its saver has ended and no window is left. "[name]" starts
+# a block of expected lines; "@ arch win64" and "@ screens WxH..." pick the machine.
 set -uo pipefail
 BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
 BUILD=$(cd "$BIN/../.." && pwd) ARCH=$(sed -n 's/^@ arch //p' "$TABLE") SCREENS=$(sed -n 's/^@ screens //p' "$TABLE")
@@ -33,7 +22,7 @@ SAVER="Quorvex Screen Saver" DIALOG="Quorvex Screen Saver v4.4" PROMPT="Quorvex 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorvex-e2e.XXXXXX")
 TEMPLATE=${QV_TEMPLATE:-${TMPDIR:-/tmp}/quorvex-wine-template}-$ARCH
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;mpr=n,b" LANG=C.UTF-8 LC_ALL=C.UTF-8
-FAILS=0 RUN= XVFB= JOBS=() N=0 PREFIX=$WORK/prefix
+FAILS=0 RUN= JOBS=() N=0 PREFIX=$WORK/prefix
 declare -A BLOCK
 
 ok() { echo "ok   - $LABEL: $*"; }
@@ -52,7 +41,6 @@ cleanup() {
     WINEPREFIX=$PREFIX wineserver -k 2>/dev/null
     kill "${JOBS[@]}" 2>/dev/null
     WINEPREFIX=$PREFIX timeout 10 wineserver -w 2>/dev/null
-    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -94,8 +82,7 @@ cp -al "$TEMPLATE" "$PREFIX" && (cd "$TEMPLATE" && find . -type f ! -path './dri
 restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
 # Several monitors show only without the virtual desktop, in a fresh session.
 [ -z "$SCREENS" ] || { wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1; restart; }
-win() { wine "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
-drv() { win "$BIN/driver.exe" "$@"; }
+drv() { wine "$BIN/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 wpath() { winepath -w "$1" 2>/dev/null; }
 regedit_lines() { # Lines of a REGEDIT4 file, imported in one regedit run.
     printf 'REGEDIT4\r\n\r\n%s\r\n' "$@" >"$WORK/import.reg"
@@ -127,7 +114,6 @@ drawing() { shot probe && [ "$(lit probe "${2:-}")" -gt "$1" ]; }
 
 # ---------------------------------------------------------------- rows
 s_saver() { # the full-screen saver is up, covers the desktop and draws
-    local id g
     if until_ok 20 xdotool search --onlyvisible --name "^$SAVER\$" >/dev/null 2>&1; then
         same "the saver covers the desktop" "$(geometries)" "${1:-800x600}+0+0"
         same "no dialog beside it" "$(drv count "$DIALOG")" 0
@@ -155,8 +141,7 @@ s_dialog() { # the configuration dialog is up, and no saver window
     if drv wait 20 >/dev/null; then ok "the dialog is shown"; else fail "no dialog"; fi
     same "no saver window beside it" "$(drv count "$SAVER")" 0
 }
-s_msgbox() {
-    # the saver's message box with this text; OK ends it
+s_msgbox() { # the saver's message box with this text; OK ends it
     local box
     box=$(drv texts "$SAVER" 15000 | sed 's/^child Button 1 .*/child Button 1 OK/')
     same "a message box \"$1\" with an icon and OK" "$box" "class #32770
@@ -234,18 +219,14 @@ s_drv() {
     keys=$(awk '{ print $1 }' <<<"$want" | sort -u | paste -sd'|')
     same "driver $*" "$(drv "$@" | grep -E "^($keys) " | sed -E 's/^(child [78] .* text ).*/\1<link>/')" "$want"
 }
-s_state() { # the dialog shows these ten field values (settings order)
-    local v=("$@") tr=${7} k i=0
-    for k in 256 257 258 259 262 263 264 268; do
-        if [ "$k" = 262 ] && [ "$tr" = 1 ]; then echo "check 262 1 enabled 0"; else echo "check $k ${v[i]} enabled 1"; fi
-        i=$((i + 1))
-    done >"$WORK/want"
-    local m=(${MODES:-Simple Diffusion Fire}) sel=-1 text=
+s_state() { # the dialog shows these ten field values (settings order); Trace on checks and disables 262
+    local m=(${MODES:-Simple Diffusion Fire}) tr=$7 sel=-1 text=
     [ "$9" -ge 0 ] && [ "$9" -le 2 ] && sel=$9 text=${m[$9]}
-    printf '%s\n' "combo selection $sel count 3 enabled $tr" "combo item 0 ${m[0]}" "combo item 1 ${m[1]}" \
-        "combo item 2 ${m[2]}" "combo text $text" "trackbar position $((${10} < 0 ? 0 : ${10} > 3 ? 3 : ${10})) range 0 3 enabled $tr" \
-        "label 267 enabled $tr" "dialog owner none" >>"$WORK/want"
-    same "the dialog shows $*" "$(drv state)" "$(cat "$WORK/want")"
+    same "the dialog shows $*" "$(drv state)" "checks ${*:1:4} $((tr == 1 ? 1 : $5)) ${*:6:3}
+enabled 1 1 1 1 $((tr != 1)) 1 1 1 $tr $tr $tr
+combo $sel $text / ${m[*]}
+trackbar $((${10} < 0 ? 0 : ${10} > 3 ? 3 : ${10})) 0 3
+owner none"
 }
 s_do() { drv "$@" >/dev/null; }
 s_gone() { check "the dialog closes" drv gone 10; }
@@ -255,22 +236,6 @@ s_run() { # driver commands that print ok/FAIL lines themselves
     out=$(drv "$@") && rc=0 || rc=$?
     sed 's/^/      /' <<<"$out"
     check "driver $*: every check passed" test "$rc" = 0 -a -n "$out"
-}
-s_preview() { # W H: a disabled child filling the box, deaf to input, ending with the box
-    same "a ${1}x$2 preview" "$(drv preview "$(wpath "$APP/Quorvex.scr")" "$1" "$2")" "saver_window found
-saver_client ${1}x$2
-saver_position 0,0
-saver_style 0x58000000 exstyle 0x00000000
-saver_parent box process saver
-alive_after_hold yes
-alive_after_input yes window
-exit_after_destroy 0"
-}
-s_resources() { # the string tables, description, icon, manifest, version record
-    local out id
-    out=$(drv resources "$(wpath "$APP/Quorvex.scr")")
-    same "the string tables" "$(grep '^string ' <<<"$out")" "${BLOCK[strings]}"
-    same "description, icon, manifest and version" "$(grep -Ev '^(string|acp|loadstring) ' <<<"$out")" "${BLOCK[resource]}"
 }
 # What a Windows XP SP3 loader lacks: Vista's clocks, condition variables,
 # SRW locks, fiber-local storage, one-time init, locale-name (...Ex) calls,
@@ -285,13 +250,10 @@ POST_XP+='|ChangeWindowMessageFilter(Ex)?|Reg(GetValue|SetKeyValue|DeleteTree|De
 POST_XP+='|QueryFullProcessImageName[AW]|GetFinalPathNameByHandle[AW]|WaitOnAddress|WakeByAddress.*|GetErrorMode'
 s_pe() { # FILE FORMAT VERSION BYTES: a GUI or console PE of FORMAT that an XP loader takes (subsystem and OS
     # version at most VERSION, major * 100 + minor), importing only from XP's own DLLs, at most BYTES long
-    local h imports bad ver
-    local row=$LABEL
-    h=$(objdump -p "$1" 2>/dev/null) LABEL="$LABEL: ${1#"$BUILD"/}"
+    local h imports bad ver LABEL="$LABEL: ${1#"$BUILD"/}" format=$2
+    h=$(objdump -p "$1" 2>/dev/null)
     imports=$(awk '/DLL Name:/ { dll = tolower($3) } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print dll, $3 }' <<<"$h")
-    local pe=no
-    grep -q "file format $2\$" <<<"$h" && grep -q "^kernel32.dll " <<<"$imports" && pe=yes
-    same "a $2 importing from kernel32" $pe yes
+    check "a $2 importing from kernel32" eval 'grep -q "file format $format\$" <<<"$h" && grep -q "^kernel32.dll " <<<"$imports"'
     bad=$(awk -v f="^($POST_XP)\$" '$2 ~ f || ($1 == "msvcrt.dll" && $2 ~ /_s$/) ||
         $1 !~ /^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|version|msvcrt)\.dll$/ {
         printf " %s:%s", $1, $2 }' <<<"$imports")
@@ -301,7 +263,6 @@ s_pe() { # FILE FORMAT VERSION BYTES: a GUI or console PE of FORMAT that an XP l
     check "subsystem and OS version $ver at most $3" test "$ver" -gt 0 -a "$ver" -le "$3"
     check "$(stat -c %s "$1") bytes, at most $4" test "$(stat -c %s "$1")" -le "$4"
     [[ $1 != *.scr ]] || check "a program for the GUI" grep -q 'Subsystem.*(Windows GUI)' <<<"$h"
-    LABEL=$row
 }
 s_same_out() { # quorvex.exe ARGS prints what the native tool prints
     "$NATIVE" "$@" >"$WORK/n.txt" 2>/dev/null
@@ -385,11 +346,9 @@ s_uninstall() { # [SAVER]: silent; SCRNSAVE.EXE, when it names SAVER, stays; the
 }
 start() { launch wine "$APP/Quorvex.scr" "$@"; } # the row's copy of the saver
 launch() { # launcher program args...: in the background; RUN names it
-    N=$((N + 1))
-    local run=$WORK/run.$N
-    ("$@" >/dev/null 2>&1; echo $? >"$run.part" && mv "$run.part" "$run.rc") &
+    RUN=$WORK/run.$((++N))
+    ("$@" >/dev/null 2>&1; echo $? >"$RUN.part" && mv "$RUN.part" "$RUN.rc") &
     JOBS+=($!)
-    RUN=$run
 }
 
 row() { # label | args | set-up | steps

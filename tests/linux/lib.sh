@@ -14,10 +14,10 @@ wait_until() {  # MS COMMAND...: polls until the command succeeds
   shift
   until "$@"; do (($(date +%s%N) / 1000000 > end)) && return 1; sleep 0.05; done
 }
-start_xvfb() {  # WxHxD; sets DISPLAY
-  Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$WORK/fd" 2>"$WORK/xvfb.log" &
+start_x() {  # SERVER ARGS...: an X server of our own; sets DISPLAY
+  "$@" -displayfd 3 -nolisten tcp 3>"$WORK/fd" 2>"$WORK/x.log" &
   track $!
-  wait_until 15000 test -s "$WORK/fd" || { cat "$WORK/xvfb.log" >&2 && exit 1; }
+  wait_until 15000 test -s "$WORK/fd" || { cat "$WORK/x.log" >&2 && exit 1; }
   export DISPLAY=":$(head -n1 "$WORK/fd")"
 }
 ended() { [ "$(ps -o stat= -p "$1" | cut -c1)" = Z ] || ! kill -0 "$1" 2>/dev/null; }  # a zombie until waited for

@@ -1,10 +1,9 @@
-// The one Windows-side test program of tests/e2e/wine.sh. It runs its
-// commands in order, printing "key value" lines (UTF-8); exit code 1 when one
-// failed. Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal,
-// front. The dialog: wait S, gone S, state, children, click ID, select N,
-// slide N, sysclose. Hosts: record FILE ARG (a URL handler), owned SCR (an
-// owner for /c), preview SCR W H and pclose SCR (a box for /p). resources
-// SCR; surface (the host's drawing surface on real GDI).
+// The one Windows-side test program of tests/e2e/wine.sh: runs its commands
+// in order, printing "key value" lines (UTF-8); exit code 1 when one failed.
+// Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal, front.
+// The dialog: wait S, gone S, state, children, click ID, select N, slide N.
+// Checked here: owned SCR (an owner for /c), preview SCR W H (a box
+// for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -90,10 +89,8 @@ PROCESS_INFORMATION Start(std::string command) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        Line("error cannot start " + command);
-        failed = true;
-    }
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        Check(false, "start " + command);
     return pi;
 }
 std::string ExitText(HANDLE process, DWORD ms) {
@@ -105,25 +102,13 @@ std::string ExitText(HANDLE process, DWORD ms) {
 
 // ------------------------------------------------------------ top-level windows
 struct Search {
-    std::wstring title;
     HWND found = nullptr;
     int count = 0;
 };
-BOOL CALLBACK Match(HWND w, LPARAM data) {
-    auto* s = reinterpret_cast<Search*>(data);
-    wchar_t text[1024] = {};
-    GetWindowTextW(w, text, 1024);
-    if (s->title == text && IsWindowVisible(w)) {
-        s->found = s->found ? s->found : w, ++s->count;
-    }
-    return TRUE;
-}
-Search Find(const char* title) {
+Search Find(const char* title) {  // the visible top-level windows of this title
     Search s;
-    s.title.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, title, -1, nullptr, 0)));
-    MultiByteToWideChar(CP_ACP, 0, title, -1, s.title.data(), static_cast<int>(s.title.size()));
-    s.title.pop_back();
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, title)) != nullptr;)
+        if (IsWindowVisible(w)) s.found = s.found ? s.found : w, ++s.count;
     return s;
 }
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
@@ -136,28 +121,25 @@ HWND Dialog() { return FindWindowW(L"#32770", L"Quorvex Screen Saver v4.4"); }
 bool WaitDialog(bool present, DWORD ms) {
     return PumpUntil(ms, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) == present; });
 }
+// One line each: the eight check boxes (settings order), what is enabled
+// (those, then the combo, trackbar and its label), the combo, the trackbar.
 void PrintState(HWND d) {
-    for (int id : {256, 257, 258, 259, 262, 263, 264, 268}) {
-        HWND box = GetDlgItem(d, id);
-        Line(F("check %d %d enabled %d", id, static_cast<int>(SendMessageW(box, BM_GETCHECK, 0, 0)),
-               IsWindowEnabled(box) ? 1 : 0));
+    std::string checks = "checks", enabled = "enabled";
+    for (int id : {256, 257, 258, 259, 262, 263, 264, 268, 265, 266, 267}) {
+        if (id < 265 || id > 267) checks += F(" %d", static_cast<int>(SendMessageW(GetDlgItem(d, id), BM_GETCHECK, 0, 0)));
+        enabled += IsWindowEnabled(GetDlgItem(d, id)) ? " 1" : " 0";
     }
-    HWND combo = GetDlgItem(d, 265);
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    Line(F("combo selection %d count %d enabled %d", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), count,
-           IsWindowEnabled(combo) ? 1 : 0));
-    for (int i = 0; i < count; ++i) {
+    HWND combo = GetDlgItem(d, 265), bar = GetDlgItem(d, 266);
+    std::string items = F("combo %d ", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0))) + Text(combo) + " /";
+    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
         wchar_t text[256] = {};
         if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
-        Line(F("combo item %d ", i) + Utf8(text));
+        items += " " + Utf8(text);
     }
-    Line("combo text " + Text(combo));
-    HWND bar = GetDlgItem(d, 266);
-    Line(F("trackbar position %d range %d %d enabled %d", static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)),
-           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0)),
-           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0)), IsWindowEnabled(bar) ? 1 : 0));
-    Line(F("label 267 enabled %d", IsWindowEnabled(GetDlgItem(d, 267)) ? 1 : 0));
-    Line(std::string("dialog owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
+    Line(checks), Line(enabled), Line(items);
+    Line(F("trackbar %d %d %d", static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)),
+           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0)), static_cast<int>(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0))));
+    Line(std::string("owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
 }
 // Every control in creation (tab) order with its class, styles, place in
 // the dialog's client area and text: the template as the user meets it.
@@ -175,18 +157,16 @@ void PrintChildren(HWND d) {
     }
     Line(F("dialog style 0x%08lX", GetWindowLongW(d, GWL_STYLE)));
 }
+// /c:<owner>: the dialog is owned by it and disables it until it ends.
 void RunOwned(const char* scr) {
     HWND owner = MakeWindow("Quorvex test owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100);
     PROCESS_INFORMATION pi = Start(F("\"%s\" /c:%lu", scr, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(owner))));
     if (pi.hProcess == nullptr) return;
-    if (PumpUntil(20000, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) || Ended(pi.hProcess); }) &&
-        Dialog() != nullptr) {
-        Line(std::string("owner ") + (GetWindow(Dialog(), GW_OWNER) == owner ? "ours" : "other"));
-        Line(F("owner enabled %d", IsWindowEnabled(owner) ? 1 : 0));
-        PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
-    Line("exit " + ExitText(pi.hProcess, 10000));
-    Line(F("owner enabled %d", IsWindowEnabled(owner) ? 1 : 0));
+    const bool shown = PumpUntil(20000, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) || Ended(pi.hProcess); });
+    Check(shown && Dialog() != nullptr && GetWindow(Dialog(), GW_OWNER) == owner && !IsWindowEnabled(owner),
+          "the dialog is owned by our window, which it disables");
+    PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Check(ExitText(pi.hProcess, 10000) == "0" && IsWindowEnabled(owner), "closed: exit 0, our window enabled again");
 }
 
 // ------------------------------------------------------------ preview
@@ -204,8 +184,7 @@ struct Preview {
             saver = FindWindowExA(box, nullptr, SaverName, SaverName);
             return (saver && (GetWindowLongA(saver, GWL_STYLE) & WS_VISIBLE)) || !pi.hProcess || Ended(pi.hProcess);
         });
-        Line(std::string("saver_window ") + (saver ? "found" : "missing"));
-        failed = failed || !saver;
+        Check(saver != nullptr, "a saver window in the box");
     }
     ~Preview() {
         DestroyWindow(box);
@@ -213,39 +192,34 @@ struct Preview {
         DestroyWindow(top);
     }
 };
+// W 0: the preview is asked to close instead.
 void RunPreview(const char* scr, int w, int h) {
-    Preview p(scr, w, h);
+    Preview p(scr, w ? w : 152, w ? h : 112);
     if (!p.saver) return;
+    if (w == 0) return PostMessageA(p.saver, WM_CLOSE, 0, 0), Check(ExitText(p.pi.hProcess, 10000) == "0", "closed: exit 0");
     RECT client, rect;
     GetClientRect(p.saver, &client);
     GetWindowRect(p.saver, &rect);
     MapWindowPoints(nullptr, p.box, reinterpret_cast<POINT*>(&rect), 2);
     DWORD owner = 0;
     GetWindowThreadProcessId(p.saver, &owner);
-    Line(F("saver_client %ldx%ld", client.right, client.bottom));
-    Line(F("saver_position %ld,%ld", rect.left, rect.top));
-    Line(F("saver_style 0x%08lX exstyle 0x%08lX", GetWindowLongA(p.saver, GWL_STYLE), GetWindowLongA(p.saver, GWL_EXSTYLE)));
-    Line(std::string("saver_parent ") + (GetParent(p.saver) == p.box ? "box" : "other") + " process " +
-         (owner == p.pi.dwProcessId ? "saver" : "other"));
+    Check(client.right == w && client.bottom == h && rect.left == 0 && rect.top == 0,
+          F("a %ldx%ld client at (%ld, %ld) of the box", client.right, client.bottom, rect.left, rect.top));
+    const LONG style = GetWindowLongA(p.saver, GWL_STYLE), exstyle = GetWindowLongA(p.saver, GWL_EXSTYLE);
+    Check(style == 0x58000000 && exstyle == 0, F("a visible disabled child: style 0x%08lX exstyle 0x%08lX", style, exstyle));
+    Check(GetParent(p.saver) == p.box && owner == p.pi.dwProcessId, "a child of the box, of the saver's process");
     // A crash in the paint path ends it here.
-    Line(std::string("alive_after_hold ") + (PumpUntil(2500, [&] { return Ended(p.pi.hProcess); }) ? "no" : "yes"));
+    Check(!PumpUntil(2500, [&] { return Ended(p.pi.hProcess); }), "alive after 2.5 s");
     // Keys, clicks and moves go to a preview unnoticed; the sent message
     // returns once the posted ones were handled.
     const UINT input[][2] = {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, VK_ESCAPE}, {WM_LBUTTONDOWN, MK_LBUTTON},
                              {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, 0}};
     for (int i = 0; i < 6; ++i) PostMessageA(p.saver, input[i][0], input[i][1], MAKELPARAM(10 + 40 * i, 10 + 30 * i));
     SendMessageTimeoutA(p.saver, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-    Line(std::string("alive_after_input ") + (PumpUntil(1000, [&] { return Ended(p.pi.hProcess); }) ? "no" : "yes") +
-         (IsWindow(p.saver) ? " window" : " no-window"));
+    Check(!PumpUntil(1000, [&] { return Ended(p.pi.hProcess); }) && IsWindow(p.saver), "keys, clicks, moves: still there");
     // The display-properties window closes the preview by destroying the box.
     DestroyWindow(p.box);
-    Line("exit_after_destroy " + ExitText(p.pi.hProcess, 10000));
-}
-void RunPreviewClose(const char* scr) {
-    Preview p(scr, 152, 112);
-    if (!p.saver) return;
-    PostMessageA(p.saver, WM_CLOSE, 0, 0);
-    Line("exit_after_close " + ExitText(p.pi.hProcess, 10000));
+    Check(ExitText(p.pi.hProcess, 10000) == "0", "the box destroyed: exit 0");
 }
 
 // ------------------------------------------------------------ resources
@@ -264,9 +238,8 @@ std::string Between(const std::string& xml, const std::string& tag) {
 void Resources(const char* file) {
     HMODULE m = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (m == nullptr) return void(Check(false, "cannot load " + std::string(file)));
-    for (WORD language : {0x409, 0x419}) {
-        for (UINT id : {1, 2, 3, 4, 5, 6, 7, 8, 100}) Line(F("string %u %u ", language, id) + TableString(m, language, id));
-    }
+    for (UINT id : {1, 2, 3, 4, 5, 6, 7, 8, 100})  // English | Russian
+        Line(F("string %u ", id) + TableString(m, 0x409, id) + " | " + TableString(m, 0x419, id));
     HRSRC d = FindResourceA(m, "DESCRIPTION", RT_RCDATA);
     const DWORD bytes = d ? SizeofResource(m, d) : 0;
     Line(F("description %lu ", bytes) + (d ? Utf8((const wchar_t*)LockResource(LoadResource(m, d)), bytes / 2) : ""));
@@ -299,12 +272,11 @@ void Resources(const char* file) {
 // Counting wrappers around the surface's GDI calls.
 struct Ledger {
     std::set<HGDIOBJ> live;
-    std::vector<HGDIOBJ> ever;
     int made = 0, windowDCs = 0, deletedSelected = 0;
     bool refuseSection = false;
 } ledger;
 HGDIOBJ Made(HGDIOBJ h) {
-    if (h != nullptr) ledger.made++, ledger.live.insert(h), ledger.ever.push_back(h);
+    if (h != nullptr) ledger.made++, ledger.live.insert(h);
     return h;
 }
 void InstallCounters() {
@@ -322,10 +294,9 @@ void InstallCounters() {
                        DWORD m, LPCSTR n) WINAPI { return (HFONT)Made(CreateFontA(a, b, c, d, e, f, g, h, i, j, k, l, m, n)); };
     g.deleteObject = [](HGDIOBJ h) WINAPI {
         // A selected object is only marked for deletion: a leak while the DC lives.
-        for (HGDIOBJ dc : ledger.live) {
-            if (GetObjectType(dc) == OBJ_MEMDC && (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h || GetCurrentObject((HDC)dc, OBJ_FONT) == h))
-                ledger.deletedSelected++;
-        }
+        for (HGDIOBJ dc : ledger.live)
+            ledger.deletedSelected += GetObjectType(dc) == OBJ_MEMDC &&
+                                      (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h || GetCurrentObject((HDC)dc, OBJ_FONT) == h);
         return ledger.live.erase(h), DeleteObject(h);
     };
 }
@@ -433,12 +404,9 @@ void Surface() {
         if (SurfaceLive(scr)) held = ledger.live.size();
     }
     FreeFrameSurface(scr, window);
-    int valid = 0;
-    for (HGDIOBJ h : ledger.ever) valid += GetObjectType(h) != 0;
-    Check(ledger.made > 2900 && held == 3 && ledger.live.empty() && valid == 0 && ledger.deletedSelected == 0 &&
-              ledger.windowDCs == 0,
-          F("1000 surfaces: %d made, 3 held (%u), all freed (%d valid, %d deleted selected, %d DCs held)", ledger.made,
-            static_cast<unsigned>(held), valid, ledger.deletedSelected, ledger.windowDCs));
+    Check(ledger.made > 2900 && held == 3 && ledger.live.empty() && !ledger.deletedSelected && !ledger.windowDCs,
+          F("1000 surfaces: %d made, 3 held (%u), all freed (%d deleted selected, %d DCs held)", ledger.made,
+            static_cast<unsigned>(held), ledger.deletedSelected, ledger.windowDCs));
     SurfaceGdiCalls() = SurfaceGdi{};
     DestroyWindow(window);
 }
@@ -466,10 +434,7 @@ int main(int argc, char** argv) {
             info.cbSize = sizeof info;
             HWND front = GetForegroundWindow();
             GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            wchar_t f[256] = L"(none)", k[256] = L"(none)";
-            if (front) GetWindowTextW(front, f, 256);
-            if (info.hwndFocus) GetWindowTextW(info.hwndFocus, k, 256);
-            Line("front " + Utf8(f) + " focus " + Utf8(k));
+            Line("front " + (front ? Text(front) : "(none)") + " focus " + (info.hwndFocus ? Text(info.hwndFocus) : "(none)"));
         } else if (c == "steal") {  // a window of ours takes the focus
             HWND w = MakeWindow("Quorvex focus thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100);
             SetForegroundWindow(w);
@@ -485,8 +450,6 @@ int main(int argc, char** argv) {
             take(1), RunOwned(a);
         } else if (c == "preview") {
             take(3), RunPreview(a, std::atoi(b), std::atoi(argv[i]));
-        } else if (c == "pclose") {
-            take(1), RunPreviewClose(a);
         } else if (c == "resources") {
             take(1), Resources(a);
         } else if (c == "surface") {
@@ -497,8 +460,6 @@ int main(int argc, char** argv) {
             PrintState(d);
         } else if (c == "children") {
             PrintChildren(d);
-        } else if (c == "sysclose") {
-            PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0);
         } else if (c == "click") {
             take(1), SendMessageW(GetDlgItem(d, std::atoi(a)), BM_CLICK, 0, 0);
         } else if (c == "select") {
