@@ -30,8 +30,7 @@ struct Recorder final : FrameHost {
     void LocalClockText(char* out, size_t, size_t& length) override { out[0] = '1', length = 1; }
 };
 
-// An engine on a software surface and a hand-set clock; the clouds hold
-// simple known points so a test sees exactly what moved.
+// An engine on a software surface and a hand-set clock; known clouds show exactly what moved.
 class Eng : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -218,17 +217,13 @@ TEST_F(Eng, EachEdgeTurnsTheCentreBackWithANewSpin) {
         MoveCentre(engine, 40.0f);
         EXPECT_EQ((m[0] != 0 ? engine.CentreVelocity.x : engine.CentreVelocity.y) > 0, m[3] > 0) << m[0] << m[1];
     }
-    for (float z : {3.9f, -9.9f}) {  // not yet at the depth bounds
-        engine.ObjectCentre = Vec3f{0.0f, 0.0f, z}, engine.CentreVelocity = Vec3f{0.0f, 0.0f, z > 0 ? 0.001f : -0.001f};
+    const float depths[][2] = {{3.9f, 0}, {-9.9f, 0}, {3.99f, 1}, {-9.99f, 1}};  // before and past the depth bounds
+    for (const auto& d : depths) {
+        const float out = d[0] > 0 ? 0.001f : -0.001f, sign = d[0] > 0 ? -1.0f : 1.0f;
+        engine.ObjectCentre = Vec3f{0.0f, 0.0f, d[0]}, engine.CentreVelocity = Vec3f{0.0f, 0.0f, out};
         MoveCentre(engine, 40.0f);
-        EXPECT_EQ(engine.CentreVelocity.z, z > 0 ? 0.001f : -0.001f) << z;
-    }
-    for (float z : {3.99f, -9.99f}) {
-        engine.ObjectCentre = Vec3f{0.0f, 0.0f, z}, engine.CentreVelocity = Vec3f{0.0f, 0.0f, z > 0 ? 0.001f : -0.001f};
-        MoveCentre(engine, 40.0f);
-        const float sign = z > 0 ? -1.0f : 1.0f;
-        EXPECT_EQ(engine.CentreVelocity.z, sign * 0.001f);
-        for (float s : {engine.SpinSpeed.x, engine.SpinSpeed.y}) EXPECT_TRUE(s * sign >= 0.25f && s * sign <= 0.5834f) << s;
+        EXPECT_EQ(engine.CentreVelocity.z, d[1] ? -out : out) << d[0];
+        for (float s : {engine.SpinSpeed.x, engine.SpinSpeed.y}) EXPECT_TRUE(!d[1] || (s * sign >= 0.25f && s * sign <= 0.5834f)) << s;
     }
 }
 
@@ -298,7 +293,6 @@ TEST_F(Eng, ColourCyclePaletteAndPointColours) {
     EXPECT_TRUE(ColoursFor(engine, 200).cross == PackColour(100, 200, 0) && ColoursFor(engine, 200).block == PackColour(66, 133, 0));
 
     // With Trace the table follows the tint each frame unless grey, a ramp set once.
-    settings.HuesOfGray = false;
     SetUpSurface(engine, 800, 600);
     Step(30);
     const uint8_t red = surface.ColourTable()[255].red;
@@ -335,7 +329,6 @@ TEST_F(Eng, Plotting) {
 
     Wire(40, 40, SurfaceKind::Rgb);  // without Trace a plus over darker corners, one pixel in preview
     settings.Trace = settings.PrimitivePoints = false;
-    engine.PreviewMode = false;
     const PackedColour block = PackColour(10, 20, 30), cross = PackColour(200, 100, 50);
     PlotPoint(engine, ScreenPoint{20, 20}, 0, block, cross);
     EXPECT_TRUE(surface.ColourAt(19, 19) == block && surface.ColourAt(21, 21) == block && surface.ColourAt(20, 20) == cross &&

@@ -24,9 +24,8 @@ struct FakeRegistry final : SettingsRegistry {
         offered.push_back(*length);
         auto it = values.find(name);
         if (it == values.end()) return QueryNotFound;
-        const uint32_t room = *length;
         *length = uint32_t(it->second.size());
-        if (it->second.size() > room) return QueryMoreData;
+        if (it->second.size() > offered.back()) return QueryMoreData;
         std::copy(it->second.begin(), it->second.end(), data);
         return QuerySuccess;
     }
@@ -37,13 +36,10 @@ struct FakeRegistry final : SettingsRegistry {
     void CloseKey() override { ++closes; }
 };
 
-// The text the store writes: one character per digit of |value|, 48 + d,
-// or 48 - d for a negative value (no sign).
+// The text the store writes: per digit d of |value|, 48 + d, or 48 - d when negative (no sign).
 std::string Expected(int32_t value) {
     std::string digits = std::to_string(value < 0 ? -int64_t(value) : int64_t(value));
-    if (value < 0) {
-        for (char& c : digits) c = char(96 - c);
-    }
+    for (char& c : digits) c = value < 0 ? char(96 - c) : c;
     return digits;
 }
 

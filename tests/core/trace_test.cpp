@@ -38,10 +38,7 @@ struct Picture {
 };
 
 using PassFn = void (*)(IndexedPixels, int32_t);
-struct PassPair {
-    PassFn plain, fast;
-};
-const PassPair Passes[] = {{SimplePass, SimplePassFast}, {DiffusionPass, DiffusionPassFast}, {FirePass, FirePassFast}};
+const std::pair<PassFn, PassFn> Passes[] = {{SimplePass, SimplePassFast}, {DiffusionPass, DiffusionPassFast}, {FirePass, FirePassFast}};
 
 class TracePasses : public ::testing::TestWithParam<TraceVectorPath> {
 protected:
@@ -53,20 +50,18 @@ protected:
     // Both passes on copies of p: the same bytes, padding included.
     void ExpectSame(int pass, const Picture& p, int32_t length) {
         Picture plain = p, fast = p;
-        Passes[pass].plain(plain.px(), length);
-        Passes[pass].fast(fast.px(), length);
+        Passes[pass].first(plain.px(), length);
+        Passes[pass].second(fast.px(), length);
         ASSERT_EQ(fast.bytes, plain.bytes) << "pass " << pass << " " << p.w << "x" << p.h << " stride " << p.stride
                                            << " length " << length;
     }
     static Picture Random(std::mt19937& rng, int32_t w, int32_t h, int32_t stride) {
         Picture p(w, h, stride);
         const uint32_t kind = rng() % 4;  // any byte, near black, near white, mostly black
-        for (int32_t y = 0; y < h; ++y) {
-            for (int32_t x = 0; x < w; ++x) {
-                const uint32_t r = rng();
-                const uint8_t v[] = {uint8_t(r), uint8_t(r % 8), uint8_t(248 + r % 8), uint8_t(r % 16 ? 0 : r >> 8)};
-                p.at(x, y) = v[kind];
-            }
+        for (int32_t i = 0; i < w * h; ++i) {
+            const uint32_t r = rng();
+            const uint8_t v[] = {uint8_t(r), uint8_t(r % 8), uint8_t(248 + r % 8), uint8_t(r % 16 ? 0 : r >> 8)};
+            p.at(i % w, i / w) = v[kind];
         }
         return p;
     }
@@ -90,7 +85,7 @@ TEST_P(TracePasses, FadeForEveryKindOfLength) {
     for (const Case& c : cases) {
         for (bool fast : {false, true}) {
             Picture p(40, 4, 0, c.value);
-            (fast ? Passes[c.pass].fast : Passes[c.pass].plain)(p.px(), c.length);
+            (fast ? Passes[c.pass].second : Passes[c.pass].first)(p.px(), c.length);
             const int32_t y = c.pass == 2 ? 0 : 1;
             EXPECT_EQ(p.at(1, y), c.expected) << "pass " << c.pass << " length " << c.length << " fast " << fast;
             // Diffusion's left neighbour there is already rewritten.
@@ -124,16 +119,15 @@ TEST_P(TracePasses, ExactResultsOfThePlainOrder) {
         }
     }
     // Surfaces the passes cannot address are left alone.
-    for (const PassPair& pass : Passes) {
+    for (const auto& [plain, fast] : Passes) {
         Picture p(20, 5, 20, 7);
-        const std::vector<uint8_t> before = p.bytes;
-        for (PassFn fn : {pass.plain, pass.fast}) {
+        for (PassFn fn : {plain, fast}) {
             fn(IndexedPixels{nullptr, 100, 100, 100}, 1);
             fn(IndexedPixels{p.bytes.data(), 20, 5, 19}, 1);  // rows would overlap
             fn(IndexedPixels{p.bytes.data(), 0, 5, 20}, 1);
             fn(IndexedPixels{p.bytes.data(), 20, -1, 20}, 1);
         }
-        EXPECT_EQ(p.bytes, before);
+        EXPECT_EQ(p.bytes, Picture(20, 5, 20, 7).bytes);
     }
 }
 
