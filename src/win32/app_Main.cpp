@@ -123,9 +123,9 @@ void RunWindowMode(const RunRequest& request) {
     SetSaverRunning(0);
     SetActiveWindow(previousActive);
     // The thread leaves its loop within one repaint period once StopThread is
-    // set. The process must not end while the thread is inside a system call:
-    // the system then has to kill it there, and on a busy machine under Wine
-    // that has ended the whole saver with SIGKILL instead of exit code 0.
+    // set. Ending the process while the thread is inside a system call makes
+    // the system kill it there; on a busy machine under Wine an exit that
+    // slow has been seen to end the saver by SIGKILL instead of exit code 0.
     host.StopThread.store(true, std::memory_order_relaxed);
     if (thread != nullptr) {
         WaitForSingleObject(thread, 5000);
