@@ -48,8 +48,9 @@ trap 'exit 130' INT TERM
 
 # ---------------------------------------------------------------- display and prefix
 xserver() { # server args...: started in the background; DISPLAY names it
-    rm -f "$WORK/display" && "$@" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-    JOBS+=($!)
+    rm -f "$WORK/display"
+    "$@" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    JOBS+=($!) # the server itself, so that the clean-up stops it
     until_ok 20 test -s "$WORK/display" || { echo "$1 did not start"; exit 1; }
     export DISPLAY=":$(head -n1 "$WORK/display")"
     until_ok 10 xdotool getmouselocation >/dev/null 2>&1 || exit 1
