@@ -39,7 +39,7 @@ void Check(bool ok, const char* what, const std::string& detail = {}) {
 }
 #define QV_CHECK(cond, detail) Check(cond, #cond, detail)
 
-// The decimal value of text as the description gives it: every byte minus 48,
+// The decimal value of a stored text: every byte counts its code minus 48,
 // wrapping modulo 2^32.
 [[maybe_unused]] int32_t Reference(const std::string& text) {
     uint32_t v = 0;
@@ -48,7 +48,13 @@ void Check(bool ok, const char* what, const std::string& detail = {}) {
 }
 
 [[maybe_unused]] bool Printable(const std::string& line) {
-    return !line.empty() && std::none_of(line.begin(), line.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+    return !line.empty() && std::none_of(line.begin(), line.end(), [](uint8_t c) { return c < 0x20 || c == 0x7F; });
+}
+
+[[maybe_unused]] bool SameSettings(const quorvex::SaverSettings& a, const quorvex::SaverSettings& b) {
+    bool same = true;
+    for (int i = 0; i < quorvex::SettingCount; ++i) same = same && GetSettingValue(a, i) == GetSettingValue(b, i);
+    return same;
 }
 
 }  // namespace
@@ -91,67 +97,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 // A registry from the input: per value a kind byte (bit 0-1 present, bit 2
 // padded), a type byte, a 16-bit length and the bytes; the first byte says
 // whether the key opens.
-class Registry final : public quorvex::SettingsRegistry {
-public:
-    bool opens = true, open = false;
-    int closes = 0;
-    std::vector<uint8_t> values[quorvex::SettingCount];
-    bool present[quorvex::SettingCount] = {};
-    std::string written[quorvex::SettingCount];
-    bool OpenKey() override { return open = opens; }
-    bool CreateKey() override { return open = true; }
-    long QueryValue(const char* name, uint8_t* data, uint32_t* length) override {
-        const int i = quorvex::SettingIndex(name);
-        QV_CHECK(open && i >= 0 && *length <= quorvex::SettingBufferSize, name);
-        if (!present[i]) return quorvex::QueryNotFound;
-        const uint32_t room = *length;
-        *length = uint32_t(values[i].size());
-        if (values[i].size() > room) return std::memset(data, 0xA5, room), quorvex::QueryMoreData;
-        if (!values[i].empty()) std::memcpy(data, values[i].data(), values[i].size());
-        return quorvex::QuerySuccess;
-    }
-    void SetValue(const char* name, const char* text, uint32_t length) override {
-        const int i = quorvex::SettingIndex(name);
-        QV_CHECK(i >= 0, name);
-        written[i].assign(text, length);
-    }
-    void CloseKey() override { QV_CHECK(open, "close"), open = false, ++closes; }
-};
-
+#include "../tests/fake_registry.h"
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace quorvex;
     const uint8_t *p = data, *end = data + size;
-    Registry reg;
-    if (p < end) reg.opens = (*p++ & 1) == 0;
+    FakeRegistry reg;
+    if (p < end) reg.keyExists = (*p++ & 1) == 0;
     for (int i = 0; i < SettingCount && p + 4 <= end; ++i) {
         const uint8_t kind = p[0];
         const size_t length = (p[2] | p[3] << 8) % 4097;
         p += 4;
-        const size_t taken = std::min<size_t>(length, size_t(end - p));
-        reg.present[i] = (kind & 3) != 0;
-        reg.values[i].assign(p, p + taken);
-        if (kind & 4) reg.values[i].resize(length, kind);
-        p += taken;
+        std::string value(p, p + std::min<size_t>(length, size_t(end - p)));
+        p += value.size();
+        if (kind & 4) value.resize(length, char(kind));
+        if (kind & 3) reg.values[SettingNames[i]] = value;
     }
+    const bool opens = reg.keyExists;
     const SaverSettings loaded = LoadSettings(reg);
-    QV_CHECK(reg.closes == (reg.opens ? 1 : 0), "an opened key is closed");
+    QV_CHECK(!reg.misused && reg.closes == (opens ? 1 : 0), "the key used only while open, and closed");
     for (int i = 0; i < SettingCount; ++i) {
         int32_t want = GetSettingValue(SaverSettings{}, i);
-        const std::vector<uint8_t>& v = reg.values[i];
-        if (reg.opens && reg.present[i] && v.size() <= SettingBufferSize) {
-            const std::string text(v.begin(), std::find(v.begin(), v.end(), 0));
+        const auto v = reg.values.find(SettingNames[i]);
+        if (opens && v != reg.values.end() && v->second.size() <= SettingBufferSize) {
+            const std::string text = v->second.c_str();  // up to the first zero
             want = i < 8 ? Reference(text) != 0 : Reference(text);
         }
         QV_CHECK(GetSettingValue(loaded, i) == want, SettingNames[i]);
     }
-    Registry saved;
+    FakeRegistry saved;
     SaveSettings(saved, loaded);
-    for (int i = 0; i < SettingCount; ++i) {
-        saved.present[i] = true;
-        saved.values[i].assign(saved.written[i].begin(), saved.written[i].end());
-    }
-    const SaverSettings again = LoadSettings(saved);
-    for (int i = 0; i < SettingCount; ++i) QV_CHECK(GetSettingValue(again, i) == GetSettingValue(loaded, i), "round trip");
+    QV_CHECK(SameSettings(LoadSettings(saved), loaded), "round trip");
     return 0;
 }
 #elif defined(QV_FUZZ_render_options)
@@ -170,20 +145,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Written back as a full command line, the options parse to the same.
     std::vector<std::string> line = {"render", "--size", std::to_string(o.width) + "x" + std::to_string(o.height),
                                      "--seed", std::to_string(o.seed), "--frames", std::to_string(o.frames),
-                                     "--frame-ms", std::to_string(o.frameMs), "--start-tick", std::to_string(o.startTick),
-                                     "--out", o.out};
+                                     "--frame-ms", std::to_string(o.frameMs), "--start-tick",
+                                     std::to_string(o.startTick), "--out", o.out};
     for (int i = 0; i < SettingCount; ++i) {
-        QV_CHECK(i >= 8 || GetSettingValue(o.settings, i) <= 1, SettingNames[i]);
-        line.insert(line.end(), {"--set", std::string(SettingNames[i]) + "=" + std::to_string(GetSettingValue(o.settings, i))});
+        const int32_t value = GetSettingValue(o.settings, i);
+        QV_CHECK(i >= 8 || value <= 1, SettingNames[i]);
+        line.insert(line.end(), {"--set", std::string(SettingNames[i]) + "=" + std::to_string(value)});
     }
     if (o.preview) line.push_back("--preview");
     const Args back(line);
     QV_CHECK(cli::ParseRenderOptions(back.argc(), back.argv.data(), again, error) == cli::ParseStatus::Ok, error);
-    bool same = again.width == o.width && again.height == o.height && again.seed == o.seed && again.frames == o.frames &&
-                again.frameMs == o.frameMs && again.startTick == o.startTick && again.preview == o.preview &&
-                again.out == o.out && again.type == o.type && (o.type != cli::ImageType::Gif || o.frames > 0);
-    for (int i = 0; i < SettingCount; ++i) same = same && GetSettingValue(again.settings, i) == GetSettingValue(o.settings, i);
-    QV_CHECK(same, "the written-back command line means the same");
+    QV_CHECK(again.width == o.width && again.height == o.height && again.seed == o.seed && again.frames == o.frames &&
+                 again.frameMs == o.frameMs && again.startTick == o.startTick && again.preview == o.preview &&
+                 again.out == o.out && again.type == o.type && (o.type != cli::ImageType::Gif || o.frames > 0) &&
+                 SameSettings(again.settings, o.settings),
+             "the written-back command line means the same");
     return 0;
 }
 #elif defined(QV_FUZZ_frontend_options)
@@ -212,8 +188,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (withEnv) {
         linux_host::FrontEndOptions w = o;
         std::string error;
-        if (!linux_host::ApplyScreensaverWindow(w, args.at(size_t(argc)).c_str(), error)) QV_CHECK(Printable(error), error);
-        else QV_CHECK(w.mode != DisplayMode::WindowId || w.windowId != 0, "a window id");
+        const bool ok = linux_host::ApplyScreensaverWindow(w, args.at(size_t(argc)).c_str(), error);
+        QV_CHECK(ok ? w.mode != DisplayMode::WindowId || w.windowId != 0 : Printable(error), error);
     }
     return 0;
 }

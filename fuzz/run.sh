@@ -13,12 +13,14 @@ passed=0 failed=0
 # name, runs in the suite, longest input
 while read -r name runs maxlen; do
     if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
-    bin=$build/fuzz/fuzz_$name work=$build/fuzz/work/$name artifacts=$build/fuzz/artifacts/$name log=$build/fuzz/$name.log
+    bin=$build/fuzz/fuzz_$name work=$build/fuzz/work/$name log=$build/fuzz/$name.log
+    artifacts=$build/fuzz/artifacts/$name
     if [ ! -x "$bin" ]; then echo "fuzz: $name not built in $build" >&2; failed=$((failed + 1)); continue; fi
     mkdir -p "$work" "$artifacts"
     limit=-runs=$runs
     [ -z "$seconds" ] || limit=-max_total_time=$seconds
-    if "$bin" "$limit" -max_len="$maxlen" -print_final_stats=1 -artifact_prefix="$artifacts/" "$work" "$here/corpus/$name" >"$log" 2>&1; then
+    if "$bin" "$limit" -max_len="$maxlen" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        "$work" "$here/corpus/$name" >"$log" 2>&1; then
         echo "fuzz: $name ok, $(awk '/stat::number_of_executed_units/ { print $NF }' "$log") inputs"
         passed=$((passed + 1))
     else

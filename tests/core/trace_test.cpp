@@ -38,7 +38,8 @@ struct Picture {
 };
 
 using PassFn = void (*)(IndexedPixels, int32_t);
-const std::pair<PassFn, PassFn> Passes[] = {{SimplePass, SimplePassFast}, {DiffusionPass, DiffusionPassFast}, {FirePass, FirePassFast}};
+const std::pair<PassFn, PassFn> Passes[] = {
+    {SimplePass, SimplePassFast}, {DiffusionPass, DiffusionPassFast}, {FirePass, FirePassFast}};
 
 class TracePasses : public ::testing::TestWithParam<TraceVectorPath> {
 protected:
@@ -102,7 +103,8 @@ TEST_P(TracePasses, ExactResultsOfThePlainOrder) {
     EXPECT_TRUE(s.at(0, 0) == 2 && s.at(1, 0) == 0 && s.at(2, 0) == 237 && s.Lit() == 2);
     DiffusionPassFast(d.px(), 1);
     // above, left, itself, right, below, above-right, below-left, below-right
-    const int spread[][3] = {{5, 4, 48}, {4, 5, 48}, {5, 5, 22}, {6, 5, 6}, {5, 6, 6}, {6, 4, 10}, {4, 6, 10}, {6, 6, 1}};
+    const int spread[][3] = {
+        {5, 4, 48}, {4, 5, 48}, {5, 5, 22}, {6, 5, 6}, {5, 6, 6}, {6, 4, 10}, {4, 6, 10}, {6, 6, 1}};
     for (const auto& v : spread) EXPECT_EQ(d.at(v[0], v[1]), v[2]) << v[0] << "," << v[1];
     EXPECT_EQ(d.Lit(), 8);
     FirePassFast(f.px(), 1);  // rises from the rows below, as if from an unchanged copy
@@ -145,8 +147,8 @@ TEST_P(TracePasses, TheModeSelectsThePass) {
     }
 }
 
-// Every narrow width with and without padding, the Diffusion band and block
-// edges, random sizes and screen-wide rows: fast equals plain.
+// Every narrow width with and without padding, and wider pictures across the
+// Diffusion band and block edges: fast equals plain.
 TEST_P(TracePasses, FastEqualsPlain) {
     std::mt19937 rng(11);
     for (int pass = 0; pass < 3; ++pass) {
@@ -161,13 +163,8 @@ TEST_P(TracePasses, FastEqualsPlain) {
     }
     for (const int32_t w : {31, 32, 33, 48, 49, 50, 64, 65, 66, 97, 130, 203}) {
         for (const int32_t h : {30, 31, 32, 33, 62, 63, 64, 93, 95, 125}) {
-            ExpectSame(1, Random(rng, w, h, (w + 3) & ~3), int32_t(rng() % 4));
+            for (int pass = 0; pass < 3; ++pass) ExpectSame(pass, Random(rng, w, h, (w + 3) & ~3), int32_t(rng() % 4));
         }
-    }
-    for (int i = 0; i < 300 && !HasFatalFailure(); ++i) {
-        const int32_t w = 1 + int32_t(rng() % 300), h = 1 + int32_t(rng() % 140);
-        ExpectSame(int(rng() % 3), Random(rng, w, h, w + int32_t(rng() % 3 == 0 ? rng() % 40 : 0)),
-                   int32_t(rng() % 8) - 2);
     }
 }
 

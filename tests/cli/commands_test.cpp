@@ -1,13 +1,17 @@
-// `quorvex render` in-process: the grammar, refusals that change nothing, pictures that decode to the frames.
+// `quorvex render` and `quorvex shapes` in-process: the grammar, refusals that change nothing, pictures that
+// decode to the frames, listings that read back bit-exactly, a failed write reported as a failure.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include <unistd.h>
 
+#include "CShapeUn.h"
 #include "commands.h"
 #include "render_Image.h"
 #include "render_Options.h"
@@ -25,23 +29,36 @@ namespace {
 namespace fs = std::filesystem;
 using Line = std::vector<std::string>;
 
+struct Result {
+    int status;
+    std::string out, err;
+};
+Result RunCommand(int (*command)(int, char**), Line args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const int status = command(int(args.size()), argv.data());
+    std::string out = ::testing::internal::GetCapturedStdout();  // stdout first: evaluation order
+    return {status, out, ::testing::internal::GetCapturedStderr()};
+}
+
 class Render : public ::testing::Test {
 protected:
     void SetUp() override { fs::remove_all(dir), fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
     // A working command line into dir/NAME, then `extra`.
     Line Args(const std::string& name, Line extra = {}, const char* frames = "40") const {
-        Line a = {"render", "--size", "64x48", "--seed", "7", "--frames", frames, "--frame-ms", "30", "--out", Path(name)};
+        Line a = {"render", "--size", "64x48", "--seed", "7", "--frames", frames, "--frame-ms", "30", "--out"};
+        a.push_back(Path(name));
         a.insert(a.end(), extra.begin(), extra.end());
         return a;
     }
     int Run(Line args) {
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        ::testing::internal::CaptureStderr();
-        const int status = RunRender(int(argv.size()), argv.data());
-        err = ::testing::internal::GetCapturedStderr();
-        return status;
+        const Result r = RunCommand(RunRender, std::move(args));
+        err = r.err;
+        return r.status;
     }
     std::string Path(const std::string& name) const { return (dir / name).string(); }
     std::string Bytes(const std::string& name) const {
@@ -83,12 +100,13 @@ TEST_F(Render, TheGrammarRefusesWhatItCannotTakeExactly) {
         ExpectRefused(with("--size", size), "--size");
     }
     for (const char* option : {"--seed", "--frames", "--frame-ms", "--start-tick"}) {
-        for (const char* value : {"4294967296", "18446744073709551617", "-1", "1e3", "0x10", "", " 1", "+1", "1.0", "\xd9\xa3"}) {
+        for (const char* value :
+             {"4294967296", "18446744073709551617", "-1", "1e3", "0x10", "", " 1", "+1", "1.0", "\xd9\xa3"}) {
             ExpectRefused(with(option, value), option);
         }
     }
-    for (const char* set : {"TraceLength=2147483648", "TraceModeInd=-2147483649", "Trace=", "Trace=--1", "=1", "trace=1",
-                            "Trace =1", "Speed=1", "TraceModeInd=\x1b[2J", "Trace=yes"}) {
+    for (const char* set : {"TraceLength=2147483648", "TraceModeInd=-2147483649", "Trace=", "Trace=--1", "=1",
+                            "trace=1", "Trace =1", "Speed=1", "TraceModeInd=\x1b[2J", "Trace=yes"}) {
         ExpectRefused(Args("a.ppm", {"--set", set}), "setting");
     }
     ExpectRefused(Args("a.ppm", {"--set", "Trace"}), "Name=Value");
@@ -100,25 +118,29 @@ TEST_F(Render, TheGrammarRefusesWhatItCannotTakeExactly) {
         a.erase(it, it + 2);
         ExpectRefused(a, option);  // each required option missing in turn
     }
-    ExpectRefused({"render", "--size", "--seed", "3", "--frames", "2", "--frame-ms", "30", "--out", Path("a.ppm")}, "--size");
+    ExpectRefused({"render", "--size", "--seed", "3", "--frames", "2", "--frame-ms", "30", "--out", Path("a.ppm")},
+                  "--size");
     ExpectRefused(Args("a.ppm", {"--sise", "8x8"}), "--sise");
     ExpectRefused(Args("a.gif", {}, "0"), "frame");  // a GIF of no frames is no picture
     EXPECT_EQ(Run({"render", "--bogus", "-h"}), 0);
 
     // The extremes are accepted and kept exactly; the defaults.
-    const char* const edges[] = {"render", "--size", "16384x1", "--seed", "4294967295", "--frames", "0", "--frame-ms",
-                                 "4294967295", "--start-tick", "4294967295", "--set", "TraceModeInd=-2147483648", "--set",
-                                 "TraceLength=2147483647", "--set", "Move3D=5", "--set", "Trace=0", "--preview", "--out", "e.PPM"};
+    const char* const edges[] = {"render", "--size", "16384x1", "--seed", "4294967295", "--frames", "0",
+                                 "--frame-ms", "4294967295", "--start-tick", "4294967295", "--set",
+                                 "TraceModeInd=-2147483648", "--set", "TraceLength=2147483647", "--set", "Move3D=5",
+                                 "--set", "Trace=0", "--preview", "--out", "e.PPM"};
     RenderOptions o, d;
     std::string error;
     ASSERT_EQ(ParseRenderOptions(22, edges, o, error), ParseStatus::Ok) << error;
-    EXPECT_TRUE(o.width == 16384 && o.height == 1 && o.seed == 4294967295u && o.frames == 0 && o.frameMs == 4294967295u &&
-                o.startTick == 4294967295u && o.preview && o.type == ImageType::Ppm);
+    EXPECT_TRUE(o.width == 16384 && o.height == 1 && o.seed == 4294967295u && o.frames == 0);
+    EXPECT_TRUE(o.frameMs == 4294967295u && o.startTick == 4294967295u && o.preview && o.type == ImageType::Ppm);
     EXPECT_TRUE(o.settings.TraceModeInd == INT32_MIN && o.settings.TraceLength == INT32_MAX && o.settings.Move3D &&
                 !o.settings.Trace && !o.settings.ShowFPS);
-    const char* const plain[] = {"render", "--out", "a.png", "--frame-ms", "1", "--frames", "0", "--seed", "0", "--size", "1x16384"};
+    const char* const plain[] = {"render", "--out", "a.png", "--frame-ms", "1", "--frames", "0",
+                                 "--seed", "0", "--size", "1x16384"};
     ASSERT_EQ(ParseRenderOptions(11, plain, d, error), ParseStatus::Ok) << error;
-    EXPECT_TRUE(d.startTick == 0 && !d.preview && d.settings.Trace && d.settings.TraceLength == 1 && d.type == ImageType::Png);
+    EXPECT_TRUE(d.startTick == 0 && !d.preview && d.settings.Trace && d.settings.TraceLength == 1);
+    EXPECT_EQ(d.type, ImageType::Png);
     ImageType t;
     EXPECT_TRUE(ImageTypeFor("dir/x.GIF", t) && t == ImageType::Gif);
 }
@@ -126,8 +148,8 @@ TEST_F(Render, TheGrammarRefusesWhatItCannotTakeExactly) {
 TEST_F(Render, OutputPathsThatCannotBeWrittenLeaveEverythingAsItWas) {
     { std::ofstream(Path("plain.ppm")) << "keep"; }
     fs::create_directory(dir / "taken.ppm");  // the finished file cannot be renamed over it
-    for (const std::string& out : Line{"missing/dir/a.ppm", "plain.ppm/a.ppm", "taken.ppm", std::string(300, 'n') + ".ppm",
-                                       "missing\n\x1b[31m/a.ppm", "a.ppm/", ".ppm", "a.ppm.txt", "a.gif\n"}) {
+    for (const std::string& out : Line{"missing/dir/a.ppm", "plain.ppm/a.ppm", "taken.ppm", "missing\n\x1b[31m/a.ppm",
+                                       std::string(300, 'n') + ".ppm", "a.ppm/", ".ppm", "a.ppm.txt", "a.gif\n"}) {
         ExpectRefused(Args(out));
     }
     ExpectRefused(Args("plain.ppm", {"--size", "64x"}));
@@ -208,7 +230,8 @@ TEST_F(Render, GifHoldsEveryFrameWithItsDelayAndExactColours) {
             const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
             for (int i = 0; i < 64 * 48; ++i) {
                 const GifColorType c = map->Colors[image.RasterBits[i]];
-                ASSERT_EQ(PackColour(c.Red, c.Green, c.Blue), session->surface.ColourAt(i % 64, i / 64)) << k << " " << i;
+                ASSERT_EQ(PackColour(c.Red, c.Green, c.Blue), session->surface.ColourAt(i % 64, i / 64))
+                    << k << " " << i;
             }
         }
         DGifCloseFile(gif, &error);
@@ -229,6 +252,59 @@ TEST(FramePalette, ExactUpTo256ColoursThenThreeThreeTwo) {
         const int expected[] = {200, 100, 50}, tolerance[] = {37, 37, 86};
         for (int c = 0; c < 3 && width == 17; ++c) EXPECT_NEAR(int((q >> (8 * c)) & 0xFF), expected[c], tolerance[c]);
     }
+}
+
+// Every line must name the next point and read back as its very bits.
+void ExpectListing(const std::string& out, ShapeId firstId, int shapes) {
+    std::istringstream lines(out);
+    std::string line;
+    int count = 0;
+    PointCloud cloud{};
+    while (std::getline(lines, line)) {
+        if (count % 240 == 0) BuildShape(firstId + count / 240, cloud);
+        int id = -1, index = -1;
+        float v[3];
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d %d %g %g %g", &id, &index, &v[0], &v[1], &v[2]), 5) << line;
+        ASSERT_EQ(id, firstId + count / 240) << line;
+        ASSERT_EQ(index, count % 240) << line;
+        ASSERT_EQ(std::memcmp(v, &cloud[index], sizeof v), 0) << line;
+        ++count;
+    }
+    EXPECT_EQ(count, shapes * 240);
+}
+
+TEST(ShapesCommand, ListsOneOrAllShapesBitExactly) {
+    const Result one = RunCommand(RunShapes, {"shapes", "7"});
+    EXPECT_TRUE(one.status == 0 && one.err.empty());
+    ExpectListing(one.out, 7, 1);
+    EXPECT_NE(one.out.find("\n7 5 -6.99382241e-08 -1 -0.5\n"), std::string::npos);
+    const Result all = RunCommand(RunShapes, {"shapes"});
+    EXPECT_EQ(all.status, 0);
+    ExpectListing(all.out, 0, 21);
+}
+
+TEST(ShapesCommand, RejectsAnythingButAWholeNumberUpTo20) {
+    for (const char* bad : {"21", "-1", "3x", "", " 3", "3 ", "1.0", "+3", "99999999999", "0x1", "--frobnicate"}) {
+        const Result r = RunCommand(RunShapes, {"shapes", bad});
+        EXPECT_TRUE(r.status == 2 && r.out.empty()) << "'" << bad << "'";
+        EXPECT_TRUE(!r.err.empty() && r.err.find('\n') == r.err.size() - 1)
+            << "one line for '" << bad << "': " << r.err;
+    }
+    EXPECT_EQ(RunCommand(RunShapes, {"shapes", "1", "2"}).status, 2);
+    const Result help = RunCommand(RunShapes, {"shapes", "--help"});
+    EXPECT_TRUE(help.status == 0 && help.out.find("Usage: quorvex shapes [ID]") != std::string::npos);
+}
+
+[[noreturn]] void ListIntoFullDevice() {
+    if (std::freopen("/dev/full", "w", stdout) == nullptr) std::_Exit(3);
+    char name[] = "shapes";
+    char* argv[] = {name, nullptr};
+    std::_Exit(RunShapes(1, argv));
+}
+
+TEST(ShapesCommandDeathTest, AFailedWriteIsNotSuccess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ListIntoFullDevice(), testing::ExitedWithCode(1), "could not write");
 }
 
 }  // namespace
