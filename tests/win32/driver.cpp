@@ -1,8 +1,6 @@
-// The one Windows-side test program of tests/e2e/wine.sh: runs its commands
-// in order, printing "key value" lines (UTF-8); exit code 1 when one failed.
-// Windows: texts TITLE MS, count TITLE, post TITLE MSG WPARAM, steal, front.
-// The dialog: wait S, gone S, state, children, click ID, select N, slide N.
-// Checked here: owned SCR (an owner for /c), preview SCR W H (a box
+// The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
+// (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, post TITLE MSG WPARAM, steal, front.
+// The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner for /c), preview SCR W H (a box
 // for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
@@ -36,17 +34,14 @@ std::string F(const char* format, ...) {
     return buffer;
 }
 std::string Utf8(const wchar_t* text, int length = -1) {
-    const int n = length == 0 ? 0 : WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
-    if (length < 0 && !out.empty()) out.pop_back();
+    char out[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, length, out, sizeof out - 1, nullptr, nullptr);
     return out;
 }
 // One line; line feeds inside texts show as "\n".
-void Line(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\n' ? std::string("\\n") : std::string(1, c);
-    std::printf("%s\n", out.c_str());
+void Line(std::string text) {
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string::npos;) text.replace(at, 1, "\\n");
+    std::printf("%s\n", text.c_str());
     std::fflush(stdout);
 }
 void Check(bool ok, const std::string& what) {
@@ -64,8 +59,7 @@ std::string ClassOf(HWND w) {
     return Utf8(name);
 }
 bool Ended(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
-// Runs this thread's messages (an owner or parent must answer the saver)
-// until `done` or `ms` pass.
+// Runs this thread's messages (an owner or parent must answer the saver) until `done` or `ms` pass.
 template <typename Done>
 bool PumpUntil(DWORD ms, Done done) {
     for (const DWORD start = GetTickCount();;) {
@@ -85,7 +79,9 @@ HWND MakeWindow(const char* title, DWORD style, int x, int y, int w, int h, HWND
     RegisterClassA(&wc);  // fails harmlessly the second time
     return CreateWindowExA(0, wc.lpszClassName, title, style, x, y, w, h, parent, nullptr, wc.hInstance, nullptr);
 }
-PROCESS_INFORMATION Start(std::string command) {
+// SCR and a window handle after `option`.
+PROCESS_INFORMATION Start(const char* scr, const char* option, HWND window) {
+    std::string command = F("\"%s\" %s%lu", scr, option, (unsigned long)(uintptr_t)window);
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -100,50 +96,17 @@ std::string ExitText(HANDLE process, DWORD ms) {
     return std::to_string(code);
 }
 
-// ------------------------------------------------------------ top-level windows
-struct Search {
-    HWND found = nullptr;
-    int count = 0;
-};
-Search Find(const char* title) {  // the visible top-level windows of this title
-    Search s;
+// ------------------------------------------------------------ windows
+std::vector<HWND> Find(const char* title) {  // the visible top-level windows of this title
+    std::vector<HWND> found;
     for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, nullptr, title)) != nullptr;)
-        if (IsWindowVisible(w)) s.found = s.found ? s.found : w, ++s.count;
-    return s;
+        if (IsWindowVisible(w)) found.push_back(w);
+    return found;
 }
-BOOL CALLBACK PrintChild(HWND child, LPARAM) {
-    Line("child " + ClassOf(child) + " " + std::to_string(GetDlgCtrlID(child)) + " " + Text(child));
-    return TRUE;
-}
-
-// ------------------------------------------------------------ the dialog
-HWND Dialog() { return FindWindowW(L"#32770", L"Quorvex Screen Saver v4.4"); }
-bool WaitDialog(bool present, DWORD ms) {
-    return PumpUntil(ms, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) == present; });
-}
-// One line each: the eight check boxes (settings order), what is enabled
-// (those, then the combo, trackbar and its label), the combo, the trackbar.
-void PrintState(HWND d) {
-    std::string checks = "checks", enabled = "enabled";
-    for (int id : {256, 257, 258, 259, 262, 263, 264, 268, 265, 266, 267}) {
-        if (id < 265 || id > 267) checks += F(" %d", static_cast<int>(SendMessageW(GetDlgItem(d, id), BM_GETCHECK, 0, 0)));
-        enabled += IsWindowEnabled(GetDlgItem(d, id)) ? " 1" : " 0";
-    }
-    HWND combo = GetDlgItem(d, 265), bar = GetDlgItem(d, 266);
-    std::string items = F("combo %d ", static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0))) + Text(combo) + " /";
-    for (int i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-        wchar_t text[256] = {};
-        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 255) SendMessageW(combo, CB_GETLBTEXT, i, (LPARAM)text);
-        items += " " + Utf8(text);
-    }
-    Line(checks), Line(enabled), Line(items);
-    Line(F("trackbar %d %d %d", static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0)),
-           static_cast<int>(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0)), static_cast<int>(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0))));
-    Line(std::string("owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
-}
-// Every control in creation (tab) order with its class, styles, place in
-// the dialog's client area and text: the template as the user meets it.
+// The window's class and style, then every control in creation (tab) order with its class, styles, place in the
+// client area and text: a dialog template as the user meets it.
 void PrintChildren(HWND d) {
+    Line(F("window %s style 0x%08lX", ClassOf(d).c_str(), GetWindowLongW(d, GWL_STYLE)));
     int index = 0;
     for (HWND c = GetWindow(d, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         RECT r;
@@ -155,14 +118,38 @@ void PrintChildren(HWND d) {
                r.bottom - r.top) +
              Text(c));
     }
-    Line(F("dialog style 0x%08lX", GetWindowLongW(d, GWL_STYLE)));
+}
+
+// ------------------------------------------------------------ the dialog
+HWND Dialog() { return FindWindowW(L"#32770", L"Quorvex Screen Saver v4.4"); }
+long Send(HWND d, int id, UINT message, WPARAM w = 0, LPARAM l = 0) {
+    return static_cast<long>(SendMessageW(GetDlgItem(d, id), message, w, l));
+}
+// One line each: the eight check boxes (settings order), what is enabled
+// (those, then the combo, trackbar and its label), the combo, the trackbar.
+void PrintState(HWND d) {
+    std::string checks = "checks", enabled = "enabled";
+    for (int id : {256, 257, 258, 259, 262, 263, 264, 268, 265, 266, 267}) {
+        if (id < 265 || id > 267) checks += F(" %ld", Send(d, id, BM_GETCHECK));
+        enabled += IsWindowEnabled(GetDlgItem(d, id)) ? " 1" : " 0";
+    }
+    std::string items = F("combo %ld ", Send(d, 265, CB_GETCURSEL)) + Text(GetDlgItem(d, 265)) + " /";
+    for (int i = 0; i < Send(d, 265, CB_GETCOUNT); ++i) {
+        wchar_t text[256] = {};
+        if (Send(d, 265, CB_GETLBTEXTLEN, i) < 255) Send(d, 265, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items += " " + Utf8(text);
+    }
+    Line(checks), Line(enabled), Line(items);
+    Line(F("trackbar %ld %ld %ld", Send(d, 266, TBM_GETPOS), Send(d, 266, TBM_GETRANGEMIN),
+           Send(d, 266, TBM_GETRANGEMAX)));
+    Line(std::string("owner ") + (GetWindow(d, GW_OWNER) != nullptr ? "yes" : "none"));
 }
 // /c:<owner>: the dialog is owned by it and disables it until it ends.
 void RunOwned(const char* scr) {
     HWND owner = MakeWindow("Quorvex test owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100);
-    PROCESS_INFORMATION pi = Start(F("\"%s\" /c:%lu", scr, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(owner))));
+    PROCESS_INFORMATION pi = Start(scr, "/c:", owner);
     if (pi.hProcess == nullptr) return;
-    const bool shown = PumpUntil(20000, [&] { return (Dialog() != nullptr && IsWindowVisible(Dialog())) || Ended(pi.hProcess); });
+    const bool shown = PumpUntil(20000, [&] { return (Dialog() && IsWindowVisible(Dialog())) || Ended(pi.hProcess); });
     Check(shown && Dialog() != nullptr && GetWindow(Dialog(), GW_OWNER) == owner && !IsWindowEnabled(owner),
           "the dialog is owned by our window, which it disables");
     PostMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -170,56 +157,45 @@ void RunOwned(const char* scr) {
 }
 
 // ------------------------------------------------------------ preview
-// Plays the display-properties window: a top-level window with a child box,
-// the window "/p" is given.
-struct Preview {
-    HWND top, box, saver = nullptr;
-    PROCESS_INFORMATION pi;
-    Preview(const char* scr, int w, int h) {
-        top = MakeWindow("Quorvex preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, w + 120, h + 120);
-        box = MakeWindow("", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, w, h, top);
-        pi = Start(F("\"%s\" /p %lu", scr, static_cast<unsigned long>(reinterpret_cast<uintptr_t>(box))));
-        // Found while still being made; WS_VISIBLE comes at the end of that.
-        PumpUntil(20000, [&] {
-            saver = FindWindowExA(box, nullptr, SaverName, SaverName);
-            return (saver && (GetWindowLongA(saver, GWL_STYLE) & WS_VISIBLE)) || !pi.hProcess || Ended(pi.hProcess);
-        });
-        Check(saver != nullptr, "a saver window in the box");
-    }
-    ~Preview() {
-        DestroyWindow(box);
-        if (pi.hProcess) ExitText(pi.hProcess, 10000);
-        DestroyWindow(top);
-    }
-};
-// W 0: the preview is asked to close instead.
+// Plays the display-properties window: a top-level window with a child box, the window "/p" is given, which it
+// closes by destroying the box. W 0: the preview is asked to close instead.
 void RunPreview(const char* scr, int w, int h) {
-    Preview p(scr, w ? w : 152, w ? h : 112);
-    if (!p.saver) return;
-    if (w == 0) return PostMessageA(p.saver, WM_CLOSE, 0, 0), Check(ExitText(p.pi.hProcess, 10000) == "0", "closed: exit 0");
-    RECT client, rect;
-    GetClientRect(p.saver, &client);
-    GetWindowRect(p.saver, &rect);
-    MapWindowPoints(nullptr, p.box, reinterpret_cast<POINT*>(&rect), 2);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(p.saver, &owner);
-    Check(client.right == w && client.bottom == h && rect.left == 0 && rect.top == 0,
-          F("a %ldx%ld client at (%ld, %ld) of the box", client.right, client.bottom, rect.left, rect.top));
-    const LONG style = GetWindowLongA(p.saver, GWL_STYLE), exstyle = GetWindowLongA(p.saver, GWL_EXSTYLE);
-    Check(style == 0x58000000 && exstyle == 0, F("a visible disabled child: style 0x%08lX exstyle 0x%08lX", style, exstyle));
-    Check(GetParent(p.saver) == p.box && owner == p.pi.dwProcessId, "a child of the box, of the saver's process");
-    // A crash in the paint path ends it here.
-    Check(!PumpUntil(2500, [&] { return Ended(p.pi.hProcess); }), "alive after 2.5 s");
-    // Keys, clicks and moves go to a preview unnoticed; the sent message
-    // returns once the posted ones were handled.
-    const UINT input[][2] = {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, VK_ESCAPE}, {WM_LBUTTONDOWN, MK_LBUTTON},
-                             {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, 0}};
-    for (int i = 0; i < 6; ++i) PostMessageA(p.saver, input[i][0], input[i][1], MAKELPARAM(10 + 40 * i, 10 + 30 * i));
-    SendMessageTimeoutA(p.saver, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-    Check(!PumpUntil(1000, [&] { return Ended(p.pi.hProcess); }) && IsWindow(p.saver), "keys, clicks, moves: still there");
-    // The display-properties window closes the preview by destroying the box.
-    DestroyWindow(p.box);
-    Check(ExitText(p.pi.hProcess, 10000) == "0", "the box destroyed: exit 0");
+    const bool askClose = w == 0;
+    if (askClose) w = 152, h = 112;
+    HWND top = MakeWindow("Quorvex preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, w + 120, h + 120);
+    HWND box = MakeWindow("", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 30, 30, w, h, top), saver = nullptr;
+    PROCESS_INFORMATION pi = Start(scr, "/p ", box);
+    const auto ended = [&] { return !pi.hProcess || Ended(pi.hProcess); };
+    // Found while still being made; WS_VISIBLE comes at the end of that.
+    PumpUntil(20000, [&] {
+        saver = FindWindowExA(box, nullptr, SaverName, SaverName);
+        return (saver && (GetWindowLongA(saver, GWL_STYLE) & WS_VISIBLE)) || ended();
+    });
+    Check(saver != nullptr, "a saver window in the box");
+    if (saver && askClose) PostMessageA(saver, WM_CLOSE, 0, 0);
+    if (saver && !askClose) {
+        RECT r;
+        GetWindowRect(saver, &r);
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(saver, &owner);
+        const LONG style = GetWindowLongA(saver, GWL_STYLE), exstyle = GetWindowLongA(saver, GWL_EXSTYLE);
+        Check(r.left == 0 && r.top == 0 && r.right == w && r.bottom == h && style == 0x58000000 && exstyle == 0 &&
+                  GetParent(saver) == box && owner == pi.dwProcessId,
+              F("the saver's visible, disabled child of the box: %ldx%ld at (%ld, %ld), style 0x%08lX ex 0x%08lX",
+                r.right - r.left, r.bottom - r.top, r.left, r.top, style, exstyle));
+        // A crash in the paint path ends it here.
+        Check(!PumpUntil(2500, ended), "alive after 2.5 s");
+        // Keys, clicks and moves go to a preview unnoticed; the sent message returns once the posted ones were handled.
+        const UINT input[][2] = {{WM_KEYDOWN, VK_SPACE},       {WM_KEYDOWN, VK_ESCAPE}, {WM_LBUTTONDOWN, MK_LBUTTON},
+                                 {WM_RBUTTONDOWN, MK_RBUTTON}, {WM_MOUSEMOVE, 0},       {WM_MOUSEMOVE, 0}};
+        for (int i = 0; i < 6; ++i) PostMessageA(saver, input[i][0], input[i][1], MAKELPARAM(10 + 40 * i, 10 + 30 * i));
+        SendMessageTimeoutA(saver, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        Check(!PumpUntil(1000, ended) && IsWindow(saver), "keys, clicks, moves: still there");
+    }
+    if (!askClose) DestroyWindow(box);
+    if (pi.hProcess) Check(ExitText(pi.hProcess, 10000) == "0", askClose ? "closed: exit 0" : "box destroyed: exit 0");
+    DestroyWindow(top);
 }
 
 // ------------------------------------------------------------ resources
@@ -230,10 +206,6 @@ std::string TableString(HMODULE m, WORD language, UINT id) {
     const WORD* end = p + SizeofResource(m, block) / 2;
     for (UINT i = 0; i < id % 16 && p < end; ++i) p += 1 + *p;
     return p < end && *p ? Utf8(reinterpret_cast<const wchar_t*>(p + 1), *p) : "<missing>";
-}
-std::string Between(const std::string& xml, const std::string& tag) {
-    const size_t at = xml.find("<" + tag), start = xml.find('>', at), stop = xml.find("</" + tag, start);
-    return at == std::string::npos || stop == std::string::npos ? "<missing>" : xml.substr(start + 1, stop - start - 1);
 }
 void Resources(const char* file) {
     HMODULE m = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -246,7 +218,8 @@ void Resources(const char* file) {
     Line(std::string("icon MAINICON ") + (FindResourceA(m, "MAINICON", RT_GROUP_ICON) ? "yes" : "no"));
     HRSRC x = FindResourceA(m, MAKEINTRESOURCEA(1), RT_MANIFEST);
     const std::string xml = x ? std::string((const char*)LockResource(LoadResource(m, x)), SizeofResource(m, x)) : "";
-    Line("manifest " + Between(xml, "dpiAwareness") + " / " + Between(xml, "dpiAware"));
+    for (size_t at = 0; (at = xml.find("<dpiAware", at + 1)) != std::string::npos;)
+        Line("manifest " + xml.substr(at, xml.find('<', at + 1) - at));
     FreeLibrary(m);
     std::vector<char> v(GetFileVersionInfoSizeA(file, nullptr) + 1);
     VS_FIXEDFILEINFO* fixed = nullptr;
@@ -257,14 +230,14 @@ void Resources(const char* file) {
         !VerQueryValueA(v.data(), "\\VarFileInfo\\Translation", (void**)&tr, &n)) {
         return void(Check(false, "a version record"));
     }
-    Line(F("version_fixed %lu.%lu.%lu.%lu %lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
-           fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF, fixed->dwProductVersionMS >> 16,
-           fixed->dwProductVersionMS & 0xFFFF, fixed->dwProductVersionLS >> 16, fixed->dwProductVersionLS & 0xFFFF));
+    std::string numbers = "version_fixed";  // file, then product version
+    const DWORD* part = &fixed->dwFileVersionMS;
+    for (int i = 0; i < 4; ++i) numbers += F(i % 2 ? ".%lu.%lu" : " %lu.%lu", part[i] >> 16, part[i] & 0xFFFF);
+    Line(numbers);
     for (const char* name : {"FileDescription", "FileVersion", "InternalName", "OriginalFilename"}) {
         char* value = nullptr;
-        const bool ok = VerQueryValueA(v.data(), F("\\StringFileInfo\\%04x%04x\\%s", tr[0], tr[1], name).c_str(),
-                                       (void**)&value, &n);
-        Line(F("version %s %s", name, ok && value ? value : "<missing>"));
+        VerQueryValueA(v.data(), F("\\StringFileInfo\\%04x%04x\\%s", tr[0], tr[1], name).c_str(), (void**)&value, &n);
+        Line(F("version %s %s", name, value ? value : "<missing>"));
     }
 }
 
@@ -287,43 +260,57 @@ void InstallCounters() {
     g.createCompatibleDC = [](HDC dc) WINAPI { return (HDC)Made(CreateCompatibleDC(dc)); };
     g.deleteDC = [](HDC dc) WINAPI { return ledger.live.erase(dc), DeleteDC(dc); };
     g.createDIBSection = [](HDC dc, const BITMAPINFO* i, UINT u, void** bits, HANDLE s, DWORD o) WINAPI {
-        return ledger.refuseSection ? (*bits = nullptr, (HBITMAP) nullptr) : (HBITMAP)Made(CreateDIBSection(dc, i, u, bits, s, o));
+        if (ledger.refuseSection) return *bits = nullptr, (HBITMAP) nullptr;
+        return (HBITMAP)Made(CreateDIBSection(dc, i, u, bits, s, o));
     };
-    g.createCompatibleBitmap = [](HDC dc, int w, int h) WINAPI { return (HBITMAP)Made(CreateCompatibleBitmap(dc, w, h)); };
+    g.createCompatibleBitmap = [](HDC dc, int w, int h)
+                                   WINAPI { return (HBITMAP)Made(CreateCompatibleBitmap(dc, w, h)); };
     g.createFontA = [](int a, int b, int c, int d, int e, DWORD f, DWORD g, DWORD h, DWORD i, DWORD j, DWORD k, DWORD l,
-                       DWORD m, LPCSTR n) WINAPI { return (HFONT)Made(CreateFontA(a, b, c, d, e, f, g, h, i, j, k, l, m, n)); };
+                       DWORD m, LPCSTR n)
+                        WINAPI { return (HFONT)Made(CreateFontA(a, b, c, d, e, f, g, h, i, j, k, l, m, n)); };
     g.deleteObject = [](HGDIOBJ h) WINAPI {
         // A selected object is only marked for deletion: a leak while the DC lives.
-        for (HGDIOBJ dc : ledger.live)
-            ledger.deletedSelected += GetObjectType(dc) == OBJ_MEMDC &&
-                                      (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h || GetCurrentObject((HDC)dc, OBJ_FONT) == h);
+        for (HGDIOBJ dc : ledger.live) {
+            ledger.deletedSelected += GetObjectType(dc) == OBJ_MEMDC && (GetCurrentObject((HDC)dc, OBJ_BITMAP) == h ||
+                                                                         GetCurrentObject((HDC)dc, OBJ_FONT) == h);
+        }
         return ledger.live.erase(h), DeleteObject(h);
     };
 }
 void FreshHost(bool trace, bool grey) {
-    HostState& host = Host();
     SaverScreen& scr = PrimaryScreen();
-    host.Settings = SaverSettings{};
-    host.Settings.Trace = trace;
-    host.Settings.HuesOfGray = grey;
+    Host().Settings = SaverSettings{};
+    Host().Settings.Trace = trace;
+    Host().Settings.HuesOfGray = grey;
     scr.Animation = Engine{};
-    host.PaintEnabled = host.SurfaceReady = false;
+    Host().PaintEnabled = Host().SurfaceReady = false;
     BindEngine();
     PrepareClouds(scr.Animation);
     StartPaintState(scr.Paint, GetTickCount(), GetTickCount());
 }
-void Resize(HWND w, int cx, int cy) { SetWindowPos(w, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); }
-// Three points plotted through the engine must come back through GDI's own
-// read-back as exactly their 27 pixels, whatever the row padding.
-void CheckAddressing(int w, int h) {
-    const std::string size = F("%dx%d", w, h);
+void Resize(HWND w, int cx, int cy) {
+    SetWindowPos(w, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+// A new surface with Trace and HuesOfGray, left live: three points plotted through the engine must come back
+// through GDI's own read-back as exactly their 27 pixels, whatever the row padding.
+void CheckSurface(HWND window, int w, int h) {
+    const std::string size = F("%dx%d: ", w, h);
     SaverScreen& scr = PrimaryScreen();
-    FreshHost(true, true);
-    HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, w, h);
-    CreateFrameSurface(scr, window);
     const FrameSurface& s = scr.Surface;
+    FreshHost(true, true);
+    Resize(window, w, h);
+    CreateFrameSurface(scr, window);
     Check(s.Width == w && s.Height == h && s.Bits && s.Stride % 4 == 0 && s.Stride >= w && s.Stride < w + 4,
-          size + F(": an 8-bit section %dx%d, stride %d", s.Width, s.Height, s.Stride));
+          size + F("an 8-bit section %dx%d, stride %d", s.Width, s.Height, s.Stride));
+    RGBQUAD table[256] = {};
+    LOGFONTA font{};
+    GetObjectA(GetCurrentObject(s.MemoryDC, OBJ_FONT), sizeof font, &font);
+    Check(GetDIBColorTable(s.MemoryDC, 0, 256, table) == 256 && table[77].rgbRed == 77 && table[77].rgbBlue == 77 &&
+              table[255].rgbGreen == 255 && GetTextAlign(s.MemoryDC) == TA_RIGHT &&
+              GetBkMode(s.MemoryDC) == TRANSPARENT && GetTextColor(s.MemoryDC) == 0xFFFFFF &&
+              GetBkColor(s.WindowDC) == 0 && GetTextColor(s.WindowDC) == 0xFFFFFF && font.lfHeight == 75 &&
+              font.lfItalic && font.lfWeight == 1,
+          size + "the grey ramp; a white right-aligned clock, 75 high, italic, weight 1; white FPS text on black");
     const ScreenPoint points[] = {{2, 2}, {w - 3, h - 4}, {w / 2, h / 2}};
     for (const ScreenPoint& p : points) PlotPoint(scr.Animation, p, 200, 0, 0);
     GdiFlush();
@@ -336,68 +323,46 @@ void CheckAddressing(int w, int h) {
         for (const ScreenPoint& p : points) in = in || (std::abs(i % w - p.x) <= 1 && std::abs(i / w - p.y) <= 1);
         wrong += (in ? 200 : 0) != px[i].rgbRed || px[i].rgbRed != px[i].rgbGreen || px[i].rgbRed != px[i].rgbBlue;
     }
-    Check(wrong == 0, size + F(": points land where plotted (%d pixels wrong)", wrong));
+    Check(wrong == 0, size + F("points land where plotted (%d pixels wrong)", wrong));
     for (int i = 0; i < 20; ++i) PaintSaverFrame(scr);
-    Check(scr.Paint.FrameCount == 20, size + ": 20 frames painted");
-    FreeFrameSurface(scr, window);
-    DestroyWindow(window);
+    Check(scr.Paint.FrameCount == 20, size + "20 frames painted");
 }
 void Surface() {
     SaverScreen& scr = PrimaryScreen();
-    for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckAddressing(w, h);
-    // The set-up of a new surface.
-    FreshHost(true, true);
-    HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112);
-    CreateFrameSurface(scr, window);
     HostState& host = Host();
     const FrameSurface& s = scr.Surface;
-    const Engine& e = scr.Animation;
-    Check(e.ProjectionCentre[0] == 76 && e.ProjectionCentre[1] == 56 && e.ProjectionScale[0] == 19.0f &&
-              e.ProjectionScale[1] == 18.0f, "152x112: centre (76, 56), scale (19, 18)");
-    RGBQUAD table[256] = {};
-    Check(GetDIBColorTable(s.MemoryDC, 0, 256, table) == 256 && table[77].rgbRed == 77 && table[77].rgbBlue == 77 &&
-              table[255].rgbGreen == 255, "Trace with HuesOfGray: the grey ramp");
-    Check(GetTextAlign(s.MemoryDC) == TA_RIGHT && GetBkMode(s.MemoryDC) == TRANSPARENT &&
-              GetTextColor(s.MemoryDC) == 0xFFFFFF && GetBkColor(s.WindowDC) == 0 && GetTextColor(s.WindowDC) == 0xFFFFFF,
-          "white right-aligned clock text, white FPS text on black");
-    LOGFONTA font{};
-    GetObjectA(GetCurrentObject(s.MemoryDC, OBJ_FONT), sizeof font, &font);
-    Check(font.lfHeight == 75 && font.lfItalic && font.lfWeight == 1, "the clock font: 75 high, italic, weight 1");
+    HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1);
+    InstallCounters();
+    for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckSurface(window, w, h);
     // A 0 x 0 client area after a surface existed frees it and stops painting.
-    PaintSaverFrame(scr);
-    const HGDIOBJ old[] = {s.MemoryDC, s.Bitmap, s.ClockFont};
     Resize(window, 0, 0);
     CreateFrameSurface(scr, window);
-    Check(!SurfaceLive(scr) && !host.PaintEnabled && !host.SurfaceReady && !GetObjectType(old[0]) &&
-              !GetObjectType(old[1]) && !GetObjectType(old[2]), "0x0: no surface, painting off, objects freed");
+    Check(!SurfaceLive(scr) && !host.PaintEnabled && !host.SurfaceReady && ledger.live.empty() && !ledger.windowDCs,
+          "0x0: no surface, painting off, objects freed");
     host.PaintEnabled = true;  // focus back or a prompt ended
     PaintSaverFrame(scr);
-    Check(scr.Paint.FrameCount == 1, "0x0: no frame without a surface");
+    Check(scr.Paint.FrameCount == 20, "0x0: no frame without a surface");
     Resize(window, 151, 111);
     CreateFrameSurface(scr, window);
     PaintSaverFrame(scr);
-    Check(SurfaceLive(scr) && host.PaintEnabled && scr.Paint.FrameCount == 2, "a later size brings painting back");
+    Check(SurfaceLive(scr) && host.PaintEnabled && scr.Paint.FrameCount == 21, "a later size brings painting back");
     FreeFrameSurface(scr, window);
     // A refused 8-bit section: a device bitmap, no Trace, the faster tempo.
-    InstallCounters();
     ledger.refuseSection = true;
     FreshHost(true, false);
     CreateFrameSurface(scr, window);
     Check(SurfaceLive(scr) && s.Bitmap && !s.Bits && !host.Settings.Trace && !host.ThreadTrace &&
-              scr.Animation.HoldTime == Single(6000.0L / 1.33L), "refused section: device bitmap, no Trace, faster");
+              scr.Animation.HoldTime == Single(6000.0L / 1.33L),
+          "refused section: device bitmap, no Trace, faster");
     for (int i = 0; i < 5; ++i) PaintSaverFrame(scr);
     FreeFrameSurface(scr, window);
     Check(scr.Paint.FrameCount == 5 && ledger.live.empty(), "refused section: 5 frames, everything freed");
     // A thousand re-creations, now and then 0 x 0, free every object made.
-    InstallCounters();
+    ledger = Ledger{};
     FreshHost(true, false);
     size_t held = 0;
     for (int i = 0; i < 1000; ++i) {
         host.Settings.Trace = i % 3 != 0;
-        const Engine initial;  // each surface without Trace speeds the tempo up
-        scr.Animation.HoldTime = initial.HoldTime;
-        scr.Animation.SpinSpeed = initial.SpinSpeed;
-        scr.Animation.CentreVelocity = initial.CentreVelocity;
         Resize(window, i % 97 == 50 ? 0 : 120 + i % 7 * 13, i % 97 == 50 ? 0 : 90 + i % 5 * 11);
         CreateFrameSurface(scr, window);
         if (SurfaceLive(scr) && i % 10 == 0) PaintSaverFrame(scr);
@@ -418,54 +383,47 @@ int main(int argc, char** argv) {
         const std::string c = argv[i];
         const char* a = i + 1 < argc ? argv[i + 1] : "";
         const char* b = i + 2 < argc ? argv[i + 2] : "";
-        auto take = [&](int n) { i += n; };
+        const char* third = i + 3 < argc ? argv[i + 3] : "";
         if (c == "count") {
-            take(1), Line(std::to_string(Find(a).count));
-        } else if (c == "texts") {
-            take(2);
-            HWND w = nullptr;
-            if (!PumpUntil(std::atoi(b), [&] { return (w = Find(a).found) != nullptr; })) return Line("missing"), 1;
-            Line("class " + ClassOf(w));
-            EnumChildWindows(w, PrintChild, 0);
+            i += 1, Line(std::to_string(Find(a).size()));
+        } else if (c == "children") {  // TITLE S: waits up to S seconds for it
+            if (!PumpUntil(std::atof(b) * 1000, [&] { return !Find(a).empty(); })) return Line("missing"), 1;
+            i += 2, PrintChildren(Find(a)[0]);
         } else if (c == "post") {  // TITLE MESSAGE WPARAM
-            take(3), PostMessageA(Find(a).found, std::atoi(b), std::atoi(argv[i]), 0);
+            for (HWND w : Find(a)) PostMessageA(w, std::atoi(b), std::atoi(third), 0);
+            i += 3;
         } else if (c == "front") {  // the foreground window and its thread's focus
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
             HWND front = GetForegroundWindow();
             GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info);
-            Line("front " + (front ? Text(front) : "(none)") + " focus " + (info.hwndFocus ? Text(info.hwndFocus) : "(none)"));
+            Line("front " + (front ? Text(front) : "(none)") + " focus " +
+                 (info.hwndFocus ? Text(info.hwndFocus) : "(none)"));
         } else if (c == "steal") {  // a window of ours takes the focus
             HWND w = MakeWindow("Quorvex focus thief", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100);
             SetForegroundWindow(w);
             Check(PumpUntil(5000, [&] { return GetForegroundWindow() == w; }), "the focus thief is in front");
-        } else if (c == "wait" || c == "gone") {
-            take(1);
-            if (!WaitDialog(c == "wait", static_cast<DWORD>(std::atof(a) * 1000))) return Line("error " + c), 1;
         } else if (c == "record") {
-            take(2);
-            FILE* out = std::fopen(a, "ab");
-            if (out) std::fprintf(out, "%s\n", b), std::fclose(out);
+            i += 2;
+            if (FILE* out = std::fopen(a, "ab")) std::fprintf(out, "%s\n", b), std::fclose(out);
         } else if (c == "owned") {
-            take(1), RunOwned(a);
+            i += 1, RunOwned(a);
         } else if (c == "preview") {
-            take(3), RunPreview(a, std::atoi(b), std::atoi(argv[i]));
+            i += 3, RunPreview(a, std::atoi(b), std::atoi(third));
         } else if (c == "resources") {
-            take(1), Resources(a);
+            i += 1, Resources(a);
         } else if (c == "surface") {
             Surface();
         } else if (HWND d = Dialog(); d == nullptr) {
             return Line("error no dialog for " + c), 1;
         } else if (c == "state") {
             PrintState(d);
-        } else if (c == "children") {
-            PrintChildren(d);
         } else if (c == "click") {
-            take(1), SendMessageW(GetDlgItem(d, std::atoi(a)), BM_CLICK, 0, 0);
+            i += 1, Send(d, std::atoi(a), BM_CLICK);
         } else if (c == "select") {
-            take(1), SendMessageW(GetDlgItem(d, 265), CB_SETCURSEL, std::atoi(a), 0);
+            i += 1, Send(d, 265, CB_SETCURSEL, std::atoi(a));
         } else if (c == "slide") {
-            take(1), SendMessageW(GetDlgItem(d, 266), TBM_SETPOS, TRUE, std::atoi(a));
+            i += 1, Send(d, 266, TBM_SETPOS, TRUE, std::atoi(a));
         } else {
             return Line("error unknown command " + c), 2;
         }

@@ -1,9 +1,7 @@
-// Stand-ins for the system's password modules beside a copy of the saver;
-// every call is logged to "calls.log" there. As MPR.DLL (QUORVEX_MPR) it
-// records PwdChangePasswordA. As PASSWORD.CPL, VerifyScreenSavePwd shows a
-// prompt that takes the focus and waits for "password_answer.txt" ("1"
-// accepts); it runs the thread's messages like a modal dialog, or with
-// "password_own_loop.txt" present only its own.
+// Stand-ins for the system's password modules beside a copy of the saver; every call is logged to "calls.log"
+// there. As MPR.DLL (QUORVEX_MPR) it records PwdChangePasswordA. As PASSWORD.CPL, VerifyScreenSavePwd shows a
+// prompt that takes the focus and waits for "password_answer.txt" ("1" accepts); it runs the thread's messages
+// like a modal dialog, or with "password_own_loop.txt" present only its own.
 #include <windows.h>
 
 #include <cstdint>
@@ -42,18 +40,13 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     const int cursor = ShowCursor(FALSE) + 1;  // the display count, unchanged
     ShowCursor(TRUE);
     Record("call window " + std::string(cls) + " cursor " + std::to_string(cursor));
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = self;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "QuorvexTestPasswordPrompt";
-    RegisterClassA(&wc);
-    HWND prompt = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Quorvex test password prompt",
+    HWND prompt = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Quorvex test password prompt",
                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 240, 80, window, nullptr, self, nullptr);
     SetForegroundWindow(prompt);
     SetFocus(prompt);
     Record(std::string("prompt ") + (prompt && GetFocus() == prompt ? "has focus" : "without focus"));
-    HWND pumped = GetFileAttributesA(Beside("password_own_loop.txt").c_str()) != INVALID_FILE_ATTRIBUTES ? prompt : nullptr;
+    HWND pumped =
+        GetFileAttributesA(Beside("password_own_loop.txt").c_str()) != INVALID_FILE_ATTRIBUTES ? prompt : nullptr;
     const std::string answerFile = Beside("password_answer.txt");
     int answer = -1;
     for (const DWORD start = GetTickCount(); answer < 0 && GetTickCount() - start < 30000;) {
