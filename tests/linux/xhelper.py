@@ -13,6 +13,6 @@ if sys.argv[1] == "create":
     signal.pause()
 else:  # ClientMessage as longs: type, serial, send_event, display, window, message_type, format, data
     win = int(sys.argv[2], 0)
-    ev = (c.c_long * 24)(33, 0, 0, 0, win, x.XInternAtom(d, b"WM_PROTOCOLS", 0), 32, x.XInternAtom(d, b"WM_DELETE_WINDOW", 0))
-    x.XSendEvent(d, win, 0, 0, ev)
+    atom = lambda name: x.XInternAtom(d, name, 0)
+    x.XSendEvent(d, win, 0, 0, (c.c_long * 24)(33, 0, 0, 0, win, atom(b"WM_PROTOCOLS"), 32, atom(b"WM_DELETE_WINDOW")))
     x.XSync(d, 0)
