@@ -11,34 +11,17 @@ namespace quorvex::alloc_count {
 inline std::atomic<bool> Counting{false};
 inline std::atomic<uint64_t> Allocations{0};
 
-inline void Note() {
-    if (Counting.load(std::memory_order_relaxed)) Allocations.fetch_add(1, std::memory_order_relaxed);
-}
-
-inline void* Allocate(std::size_t n) {
-    Note();
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (p == nullptr) throw std::bad_alloc();
-    return p;
-}
-
 // Counting from zero until Stop, which returns the count.
-inline void Start() {
-    Allocations.store(0);
-    Counting.store(true);
-}
-inline uint64_t Stop() {
-    Counting.store(false);
-    return Allocations.load();
-}
+inline void Start() { Allocations = 0, Counting = true; }
+inline uint64_t Stop() { return Counting = false, Allocations.load(); }
 
 }  // namespace quorvex::alloc_count
 
-void* operator new(std::size_t n) { return quorvex::alloc_count::Allocate(n); }
-void* operator new[](std::size_t n) { return quorvex::alloc_count::Allocate(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return std::malloc(n == 0 ? 1 : n); }
+// The library's array, nothrow and sized forms call these.
+void* operator new(std::size_t n) {
+    if (quorvex::alloc_count::Counting.load(std::memory_order_relaxed)) quorvex::alloc_count::Allocations++;
+    if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+    throw std::bad_alloc();
+}
 void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }

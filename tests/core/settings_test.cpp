@@ -1,5 +1,5 @@
-// Decimal texts, names and defaults, saving and loading back, the FPS text and the repaint pacing. How each
-// value loads on its own the settings_load fuzzer checks, and the clock text frontend_test.cpp.
+// Decimal texts, names and defaults, saving and loading back, the FPS and clock texts and the repaint pacing.
+// How each value loads on its own the settings_load fuzzer checks, and the clock's locale forms frontend_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -80,7 +80,7 @@ TEST(Settings, SavedInFieldOrderAndLoadedBack) {
     EXPECT_TRUE(locked.values.empty() && locked.closes == 0);
 }
 
-TEST(FrameText, FpsAndPacing) {
+TEST(FrameText, FpsClockAndPacing) {
     char buf[64];
     const auto fps = [&](int32_t frames, uint32_t ms, const char* suffix = " fps") {
         return std::string(buf, FpsText(frames, ms, suffix, buf, sizeof buf));
@@ -90,6 +90,12 @@ TEST(FrameText, FpsAndPacing) {
     EXPECT_EQ(fps(0, 500), "0 fps");
     EXPECT_TRUE(fps(1, 0).empty() && fps(2147483647, 1) == "2147483647 fps");
     EXPECT_EQ(fps(57, 1000, " \xEA\xE0\xE4\xF0/\xF1"), "57 \xEA\xE0\xE4\xF0/\xF1");
+    // The hours of a 12-hour clock run 12, 1, ..., 11.
+    TimeFormat f;
+    f.twelveHour = true, f.leadingZero = false;
+    const auto clock = [&](int h, int m) { return std::string(buf, ClockText(TimeOfDay{h, m, 1}, f, buf, sizeof buf)); };
+    EXPECT_TRUE(clock(0, 0) == "12:00:01 AM" && clock(11, 59) == "11:59:01 AM" && clock(12, 30) == "12:30:01 PM");
+    EXPECT_EQ(clock(23, 5), "11:05:01 PM");
     // The rest of the period after a turn, at least 3 ms.
     EXPECT_TRUE(RepaintPeriod(true) == 30u && RepaintPeriod(false) == 10u);
     const uint32_t waits[][3] = {

