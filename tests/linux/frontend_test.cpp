@@ -118,8 +118,9 @@ TEST(Clock, LocalePatternsGiveTheTimeText) {
              {"%p %I:%M:%S", "AM 09:05:09"}, {"%p %H:%M", "09:05:09"}, {"%l,%M", "9,05,09 AM"},
              {"%p %I\xec\x8b\x9c %M\xeb\xb6\x84", "AM 09:05:09"}, {"%M minutes", "09:05:09"}, {"%-", "09:05:09"},
              {nullptr, "09:05:09"}}) {
-        const TimeFormat f = ClockStyleFromPattern(pattern, "AM", "PM").Format();
-        EXPECT_EQ(std::string(out, ClockText(TimeOfDay{9, 5, 9}, f, out, 64)), text) << (pattern ? pattern : "null");
+        const ClockStyle style = ClockStyleFromPattern(pattern, "AM", "PM");  // the format points into it
+        const std::string got(out, ClockText(TimeOfDay{9, 5, 9}, style.Format(), out, 64));
+        EXPECT_EQ(got, text) << (pattern ? pattern : "null");
     }
     std::string longPm;
     for (int i = 0; i < 20; ++i) longPm += "\xc3\xa9";
