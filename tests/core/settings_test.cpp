@@ -93,7 +93,9 @@ TEST(FrameText, FpsClockAndPacing) {
     // The hours of a 12-hour clock run 12, 1, ..., 11.
     TimeFormat f;
     f.twelveHour = true, f.leadingZero = false;
-    const auto clock = [&](int h, int m) { return std::string(buf, ClockText(TimeOfDay{h, m, 1}, f, buf, sizeof buf)); };
+    const auto clock = [&](int h, int m) {
+        return std::string(buf, ClockText(TimeOfDay{h, m, 1}, f, buf, sizeof buf));
+    };
     EXPECT_TRUE(clock(0, 0) == "12:00:01 AM" && clock(11, 59) == "11:59:01 AM" && clock(12, 30) == "12:30:01 PM");
     EXPECT_EQ(clock(23, 5), "11:05:01 PM");
     // The rest of the period after a turn, at least 3 ms.
