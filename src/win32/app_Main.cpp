@@ -107,7 +107,6 @@ void RunWindowMode(const RunRequest& request) {
             ShowStartFailure(3);
             return;
         }
-        host.SaverWindow.store(window, std::memory_order_relaxed);
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);
     } else if (!CreateSaverWindows(host)) {

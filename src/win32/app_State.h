@@ -65,7 +65,8 @@ private:
 
 // One saver window with its own animation: one per monitor in Saver mode,
 // the only one in Preview. Screen 0 is the primary monitor's: it carries the
-// clock and the FPS text, and its window is SaverWindow.
+// clock and the FPS text, and its window is the one the password check, the
+// single-instance test and the close path go through (PrimaryWindow).
 struct SaverScreen {
     std::atomic<HWND> Window{nullptr};
     // The monitor's rectangle in virtual-screen coordinates (Saver mode).
@@ -81,9 +82,6 @@ inline constexpr int MaxScreens = 16;
 
 struct HostState {
     HINSTANCE Instance = nullptr;
-    // The primary screen's window: the one the password check, the
-    // single-instance test and the close path go through.
-    std::atomic<HWND> SaverWindow{nullptr};
     std::atomic<int> ScreenCount{1};
     std::atomic<bool> PreviewMode{false};
     std::atomic<bool> PaintEnabled{false};
@@ -103,6 +101,7 @@ struct HostState {
 
 HostState& Host();
 inline SaverScreen& PrimaryScreen() { return Host().Screens[0]; }
+inline HWND PrimaryWindow() { return PrimaryScreen().Window.load(std::memory_order_relaxed); }
 // The screen whose window this is; null for a window not (yet) ours.
 SaverScreen* ScreenOf(HWND window);
 bool IsPrimary(const SaverScreen& screen);

@@ -13,7 +13,10 @@ namespace {
 
 // Every close request goes to the primary window: its close path asks for
 // the password once and its teardown ends every screen.
-void RequestClose() { PostMessageA(Host().SaverWindow.load(std::memory_order_relaxed), WM_CLOSE, 0, 0); }
+void RequestClose() {
+    // Once the primary window is gone there is nothing left to close.
+    if (const HWND primary = PrimaryWindow()) PostMessageA(primary, WM_CLOSE, 0, 0);
+}
 
 void KeepTopmost() {
     HostState& host = Host();
@@ -130,7 +133,6 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         // handle during the WM_SIZE that follows.
         auto& screen = *static_cast<SaverScreen*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         screen.Window.store(window, std::memory_order_relaxed);
-        if (IsPrimary(screen)) host.SaverWindow.store(window, std::memory_order_relaxed);
         OnCreate(screen);
         return DefWindowProcA(window, message, wParam, lParam);
     }

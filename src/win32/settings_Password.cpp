@@ -56,7 +56,7 @@ bool AskPassword(HMODULE module) {
     HostState& host = Host();
     const auto verify = reinterpret_cast<VerifyScreenSavePwdProc>(
         reinterpret_cast<void*>(GetProcAddress(module, "VerifyScreenSavePwd")));
-    const HWND window = host.SaverWindow.load(std::memory_order_relaxed);
+    const HWND window = PrimaryWindow();
     host.PaintEnabled.store(false, std::memory_order_relaxed);
     ShowCursor(TRUE);
     promptOpen = true;
