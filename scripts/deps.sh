@@ -10,7 +10,15 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 nsis
       xvfb xdotool imagemagick x11-utils locales wine wine32:i386 wine64 python3
       libxinerama-dev libxrandr-dev xserver-xephyr libxinerama1:i386
-      dpkg-dev lintian man-db ccache)
+      dpkg-dev lintian man-db ccache
+      fonts-wine fonts-liberation openbox
+      libwayland-dev wayland-protocols libxkbcommon-dev sway weston grim wtype swayidle
+      debhelper fakeroot
+      qemu-user-static g++-aarch64-linux-gnu binutils-aarch64-linux-gnu crossbuild-essential-arm64
+      libc6-dev:arm64 libstdc++-12-dev:arm64 libx11-dev:arm64 libxext-dev:arm64
+      libxinerama-dev:arm64 libxrandr-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+      libfreetype-dev:arm64 libfontconfig-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64
+      libwayland-dev:arm64 libxkbcommon-dev:arm64)
 
 missing=()
 for p in "${need[@]}"; do
@@ -18,9 +26,9 @@ for p in "${need[@]}"; do
 done
 if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-  fi
+  for arch in i386 arm64; do
+    dpkg --print-foreign-architectures | grep -qx "$arch" || dpkg --add-architecture "$arch"
+  done
   apt-get update -q
   apt-get install -y -q "${missing[@]}"
 fi
