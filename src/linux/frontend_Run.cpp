@@ -27,7 +27,6 @@
 #include "input_Rules.h"
 #include "options.h"
 #include "settings_File.h"
-#include "surface_Damage.h"
 #include "surface_Software.h"
 #include "x11_FrameHost.h"
 #include "x11_Monitors.h"
@@ -95,11 +94,10 @@ int Fail(const std::string& line, int status) {
 struct Panel {
     Panel(Session& session, bool sharedMemory, ClockFace& face, const ClockStyle& style)
         : presenter(session.display, session.window, session.visual, session.depth, sharedMemory),
-          host(session, surface, target, presenter, face, style) {}
+          host(session, surface, presenter, face, style) {}
 
     Rect area{};
     SoftwareSurface surface;
-    DamageTrackingTarget target{surface};
     ImagePresenter presenter;
     X11FrameHost host;
     Engine engine;
@@ -155,7 +153,7 @@ void Runner::AddPanel() {
     Engine& e = panel->engine;
     e.Settings = &settings_;
     e.Ticks = &ticks_;
-    e.Target = &panel->target;
+    e.Target = &panel->surface;
     e.PreviewMode = false;
     e.Random.RandomSeed = seed_ + static_cast<uint32_t>(panels_.size()) * 0x9E3779B9u;
     StartPaintState(panel->paint, ticks_.Now(), ticks_.Now());
@@ -181,7 +179,7 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
         p.presenter.SetOrigin(p.area.left, p.area.top);
         if (!p.presenter.Resize(w, h, error_)) return false;
         p.host.Place(p.area.left, p.area.top, i == 0);
-        p.host.SurfaceRemade();
+        p.host.WindowExposed();
         SetUpSurface(p.engine, w, h);
     }
     surfaceReady_ = true;

@@ -21,9 +21,9 @@ uint64_t MonotonicUs() {
     return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
 }
 
-X11FrameHost::X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target,
-                           ImagePresenter& presenter, ClockFace& face, const ClockStyle& style)
-    : session_(session), surface_(surface), target_(target), presenter_(presenter), face_(face), style_(style) {
+X11FrameHost::X11FrameHost(Session& session, SoftwareSurface& surface, ImagePresenter& presenter, ClockFace& face,
+                           const ClockStyle& style)
+    : session_(session), surface_(surface), presenter_(presenter), face_(face), style_(style) {
     Display* dpy = session_.display;
     XGCValues values{};
     // White and black of a true-colour visual: all channel bits, none.
@@ -50,46 +50,22 @@ X11FrameHost::~X11FrameHost() {
     if (font_ != nullptr) XFreeFont(session_.display, font_);
 }
 
-void X11FrameHost::SurfaceRemade() {
-    putWhole_ = true;
-    shown_.Clear();
-    target_.Drawn().Clear();
-}
-
-void X11FrameHost::Present() {
-    Damage& drawn = target_.Drawn();
-    // With Trace the pass changes every pixel; without, only what the last
-    // two frames drew differs from the image.
-    if (surface_.Kind() == SurfaceKind::Indexed || putWhole_) {
+void X11FrameHost::Present(const Rect& area) {
+    // Only the area can differ from what the window shows, unless the
+    // server has thrown the window's contents away.
+    if (putWhole_) {
         presenter_.Show(surface_);
         putWhole_ = false;
     } else {
-        Rect parts[2 * Damage::Count];
-        int n = 0;
-        for (const Rect& r : shown_.boxes) {
-            if (!IsEmpty(r)) parts[n++] = r;
-        }
-        for (const Rect& r : drawn.boxes) {
-            if (!IsEmpty(r)) parts[n++] = r;
-        }
-        presenter_.ShowParts(surface_, parts, n);
+        presenter_.ShowParts(surface_, &area, 1);
     }
-    shown_ = drawn;
 }
 
-void X11FrameHost::ClearSurface() {
-    // Black everywhere but where the last frame drew: clear just that.
-    Damage& drawn = target_.Drawn();
-    for (const Rect& r : drawn.boxes) {
-        if (!IsEmpty(r)) surface_.FillRect(r, 0);
-    }
-    drawn.Clear();
-}
+void X11FrameHost::ClearSurface(const Rect& area) { surface_.FillRect(area, 0); }
 
-void X11FrameHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
-    if (!texts_) return;
-    const Rect box = face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
-    if (colour != nullptr) target_.Drawn().Add(Damage::Clock, box, surface_.Width(), surface_.Height());
+Rect X11FrameHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
+    if (!texts_) return Rect{};
+    return face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
 }
 
 void X11FrameHost::DrawFps(const char* text, size_t length) {

@@ -10,7 +10,6 @@
 #include "clock_Face.h"
 #include "clock_Format.h"
 #include "frame.h"
-#include "surface_Damage.h"
 #include "surface_Software.h"
 #include "x11_Present.h"
 #include "x11_Session.h"
@@ -29,15 +28,15 @@ public:
 
 class X11FrameHost final : public FrameHost {
 public:
-    X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target, ImagePresenter& presenter,
-                 ClockFace& face, const ClockStyle& style);
+    X11FrameHost(Session& session, SoftwareSurface& surface, ImagePresenter& presenter, ClockFace& face,
+                 const ClockStyle& style);
     ~X11FrameHost() override;
     X11FrameHost(const X11FrameHost&) = delete;
     X11FrameHost& operator=(const X11FrameHost&) = delete;
 
-    void Present() override;
-    void ClearSurface() override;
-    void DrawClock(const char* text, size_t length, const PackedColour* colour) override;
+    void Present(const Rect& area) override;
+    void ClearSurface(const Rect& area) override;
+    Rect DrawClock(const char* text, size_t length, const PackedColour* colour) override;
     void DrawFps(const char* text, size_t length) override;
     uint32_t Now() override { return MonotonicMs(); }
     void LocalClockText(char* out, size_t outSize, size_t& length) override;
@@ -50,18 +49,14 @@ public:
         originY_ = y;
         texts_ = texts;
     }
-    // The surface was remade (it is black and nothing on it is recorded).
-    void SurfaceRemade();
-    // The window lost its contents (an expose): put the whole frame next time.
+    // The window lost its contents (an expose, a new surface): put the
+    // whole frame next time.
     void WindowExposed() { putWhole_ = true; }
 
 private:
     Session& session_;
     SoftwareSurface& surface_;
-    DamageTrackingTarget& target_;
     ImagePresenter& presenter_;
-    // With Trace off: what the frame in the image drew, to be replaced.
-    Damage shown_;
     bool putWhole_ = true;
     int32_t originX_ = 0;
     int32_t originY_ = 0;

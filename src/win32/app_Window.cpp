@@ -2,6 +2,7 @@
 // resize, painting, and every user action turned into a close request.
 #include "app_Window.h"
 
+#include "app_Power.h"
 #include "app_State.h"
 #include "app_Surface.h"
 #include "frame_Present.h"
@@ -115,6 +116,7 @@ bool RegisterSaverClass() {
 
 void TearDownSaver() {
     HostState& host = Host();
+    StopWatchingDisplayState();
     host.StopThread.store(true, std::memory_order_relaxed);
     host.PaintEnabled.store(false, std::memory_order_relaxed);
     for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
@@ -169,6 +171,16 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT:
             PaintSaverFrame(*screen);
             break;
+        case WM_POWERBROADCAST: {
+            bool off = false;
+            if (!DisplayStateChange(wParam, lParam, off)) break;
+            host.DisplayOff.store(off, std::memory_order_relaxed);
+            // The frame already prepared goes to the screen before the pause,
+            // so the screen keeps the last picture stepped.
+            for (int i = 0; off && i < host.ScreenCount.load(std::memory_order_relaxed); ++i)
+                PaintSaverFrame(host.Screens[i]);
+            return TRUE;
+        }
         case WM_DISPLAYCHANGE:
             if (UserInputCloses() && MonitorsChanged()) RequestClose();
             break;
