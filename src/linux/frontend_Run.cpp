@@ -40,10 +40,16 @@ namespace {
 constexpr const char* FpsSuffix = " fps";
 
 std::atomic<bool> stopRequested{false};
+// SIGUSR1 until SIGUSR2: the display is asleep, or someone wants the picture held.
+std::atomic<bool> holdRequested{false};
 int wakeWrite = -1;
 
-void OnStopSignal(int) {
-    stopRequested.store(true, std::memory_order_relaxed);
+void OnSignal(int signal) {
+    if (signal == SIGUSR1 || signal == SIGUSR2) {
+        holdRequested.store(signal == SIGUSR1, std::memory_order_relaxed);
+    } else {
+        stopRequested.store(true, std::memory_order_relaxed);
+    }
     const int saved = errno;
     if (wakeWrite >= 0) {
         const char byte = 1;
@@ -54,17 +60,18 @@ void OnStopSignal(int) {
 }
 
 // SIGTERM and SIGINT end the run cleanly: the loop notices at once through
-// the pipe, frees the image and the window and exits with status 0.
-int InstallStopSignals() {
+// the pipe, frees the image and the window and exits with status 0. SIGUSR1
+// holds the picture (no frame is drawn; what the window loses is put back),
+// SIGUSR2 lets it go on.
+int InstallSignals() {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
     wakeWrite = fds[1];
     struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
+    sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaction(signal, &sa, nullptr);
     return fds[0];
 }
 
@@ -131,6 +138,7 @@ private:
     InputState input_;
     bool surfaceReady_ = false;
     bool paintEnabled_ = false;
+    bool held_ = false;
     bool stop_ = false;
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
@@ -304,10 +312,20 @@ int Runner::Run(int wakeRead) {
             resizePending_ = false;
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);
         }
+        const bool hold = holdRequested.load(std::memory_order_relaxed);
         if (paintEnabled_ && session_.viewable) {
-            for (auto& p : panels_) PaintFrame(p->engine, p->paint, p->host, FpsSuffix);
-            ++frames;
+            for (auto& p : panels_) {
+                // Held: the frame already prepared is put once, and again
+                // whenever the window loses it.
+                if (!hold) {
+                    PaintFrame(p->engine, p->paint, p->host, FpsSuffix);
+                } else if (!held_ || p->host.Exposed()) {
+                    PresentOnly(p->engine, p->host);
+                }
+            }
+            frames += hold ? 0 : 1;
         }
+        held_ = hold;
         const uint64_t now = MonotonicUs() / 1000u;
         const uint32_t wait = RepaintWait(RepaintPeriod(settings_.Trace), static_cast<uint32_t>(now - t0));
         uint64_t deadline = now + wait;
@@ -348,7 +366,7 @@ int RunFrontEnd(int argc, char** argv) {
 
     // Before the window exists, so that a stop request during start-up (a
     // slow grab, say) still ends the run cleanly.
-    const int wakeRead = InstallStopSignals();
+    const int wakeRead = InstallSignals();
     Session session;
     int status = 0;
     if (!OpenSession(options, session, error, status)) {

@@ -52,6 +52,7 @@ public:
     // The window lost its contents (an expose, a new surface): put the
     // whole frame next time.
     void WindowExposed() { putWhole_ = true; }
+    bool Exposed() const { return putWhole_; }
 
 private:
     Session& session_;
