@@ -1,6 +1,6 @@
 // The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
 // (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, post TITLE MSG WPARAM, steal, front,
-// display TITLE on|off, repaint TITLE.
+// display TITLE on|off, repaint.
 // The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner for /c), preview SCR W H (a box
 // for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
@@ -394,22 +394,19 @@ int main(int argc, char** argv) {
             for (HWND w : Find(a)) PostMessageA(w, std::atoi(b), std::atoi(third), 0);
             i += 3;
         } else if (c == "display") {  // TITLE on|off: the display-state notification, its data in the saver's memory
+            const struct { GUID g; DWORD length, state; } data{
+                {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, 4, b[1] == 'n'};
             for (HWND w : Find(a)) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
                 HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-                const struct { GUID g; DWORD length, state; } data{
-                    {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, 4, b[1] == 'n'};
                 void* at = VirtualAllocEx(p, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
-                Check(at && WriteProcessMemory(p, at, &data, sizeof data, nullptr) &&
-                          SendMessageTimeoutA(w, WM_POWERBROADCAST, 0x8013, LPARAM(at), SMTO_NORMAL, 5000, nullptr),
-                      F("the display %s", b));
-                CloseHandle(p);
+                WriteProcessMemory(p, at, &data, sizeof data, nullptr), CloseHandle(p);
+                SendMessageTimeoutA(w, WM_POWERBROADCAST, 0x8013, LPARAM(at), SMTO_NORMAL, 5000, nullptr);
             }
             i += 2;
-        } else if (c == "repaint") {  // TITLE: the whole window invalid, painted at once
-            for (HWND w : Find(a)) InvalidateRect(w, nullptr, FALSE), UpdateWindow(w);
-            i += 1;
+        } else if (c == "repaint") {  // the saver's windows all invalid, painted at once
+            for (HWND w : Find(SaverName)) InvalidateRect(w, nullptr, FALSE), UpdateWindow(w);
         } else if (c == "front") {  // the foreground window and its thread's focus
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
