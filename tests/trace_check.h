@@ -1,5 +1,5 @@
-// The bounded trace pass against the full one, on a case made of bytes: size, rectangle, pass and length, row
-// padding, then the pixels, 0 outside the rectangle. Shared by the unit test and the fuzz target.
+// The bounded trace pass against the full one on a case made of bytes (size, rectangle, pass and length, row padding,
+// then the pixels, 0 outside the rectangle), for the unit test and the fuzz target.
 #pragma once
 
 #include <cstring>
@@ -19,10 +19,9 @@ inline std::string CheckBoundedPass(const uint8_t* data, size_t size) {
     SaverSettings s;
     s.TraceModeInd = data[6] % 3, s.TraceLength = lengths[data[6] / 3 % 16];
     std::vector<uint8_t> full(size_t(stride) * size_t(h - 1) + size_t(w), 0x5A);
-    for (int32_t i = 0; i < w * h; ++i) {
-        const bool inside = i % w >= x0 && i % w < x1 && i / w >= y0 && i / w < y1 && 8 + size_t(i) < size;
-        full[size_t(i / w) * size_t(stride) + size_t(i % w)] = inside ? data[8 + i] : 0;
-    }
+    for (int32_t i = 0, x = 0, y = 0; i < w * h; ++i, x = i % w, y = i / w)
+        full[size_t(y) * size_t(stride) + size_t(x)] =
+            x >= x0 && x < x1 && y >= y0 && y < y1 && 8 + size_t(i) < size ? data[8 + i] : 0;
     std::vector<uint8_t> bounded = full;
     TracePass(s, IndexedPixels{full.data(), w, h, stride});
     const Rect got = BoundedTracePass(s, IndexedPixels{bounded.data(), w, h, stride}, Rect{x0, y0, x1, y1});

@@ -175,10 +175,17 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             bool off = false;
             if (!DisplayStateChange(wParam, lParam, off)) break;
             host.DisplayOff.store(off, std::memory_order_relaxed);
-            // The frame already prepared goes to the screen before the pause,
-            // so the screen keeps the last picture stepped.
-            for (int i = 0; off && i < host.ScreenCount.load(std::memory_order_relaxed); ++i)
-                PaintSaverFrame(host.Screens[i]);
+            for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
+                // The frame already prepared goes to the screen before the
+                // pause, so the screen keeps the last picture stepped. What a
+                // display shows when it wakes is not ours to rely on: the
+                // first frame after goes whole.
+                if (off) {
+                    PaintSaverFrame(host.Screens[i]);
+                } else {
+                    host.Screens[i].Animation.Changed.whole = true;
+                }
+            }
             return TRUE;
         }
         case WM_DISPLAYCHANGE:

@@ -397,12 +397,10 @@ TEST_F(Eng, PaintSequenceFpsAndClock) {
     EXPECT_EQ(host.events, "PRCF");
 }
 
-// A window given only the changed area of each frame shows what a full copy shows, with trails of each pass and
-// without Trace; it starts from whatever it held.
+// A window given only each frame's changed area, holding anything at first, shows what a full copy shows.
 TEST_F(Eng, PresentingTheChangedAreaShowsTheWholeFrame) {
     for (int mode = 0; mode < 4; ++mode) {
-        settings.Trace = mode < 3, settings.TraceModeInd = mode % 3, settings.TraceLength = mode;
-        Start(1000, 160, 120);
+        settings.Trace = mode < 3, settings.TraceModeInd = mode % 3, settings.TraceLength = mode, Start(1000, 160, 120);
         std::vector<PackedColour> screen(160 * 120, 0x123456), whole(screen.size());
         for (int f = 0; f < 300; ++f) {
             for (int32_t i = 0; i < 160 * 120; ++i) whole[i] = surface.ColourAt(i % 160, i / 160);

@@ -171,26 +171,23 @@ TEST_P(TracePasses, FastEqualsPlain) {
 TEST_P(TracePasses, BoundedEqualsFull) {
     std::mt19937 rng(22);
     std::vector<uint8_t> bytes(8 + 96 * 64);
-    for (int n = 0; n < 3000; ++n) {
-        const uint32_t kind = rng() % 3;  // pixels of any value, mostly black, near white
+    for (uint32_t n = 0, kind = 0; n < 3000; ++n, kind = rng() % 3) {  // pixels of any value, mostly black, near white
         for (size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = uint8_t(i < 8 || kind == 0 ? rng() : kind == 1 ? (rng() % 8 ? 0 : rng()) : 255 - rng() % 8);
         ASSERT_EQ(CheckBoundedPass(bytes.data(), bytes.size()), "") << "case " << n;
     }
 }
 
-// Each margin is reached and never passed: 255 on one side of a line 1 to 20 lines from the edge sends light at
-// most that far past it under the plain pass, at some depth exactly that far (Diffusion 4 right and down without
-// fade, 3 for the dialog's other lengths, 1 up and left; Fire 2 rows up and 1 aside).
+// Each margin is reached, never passed: 255 past a line 1..20 lines from the edge lights at most that far beyond it,
+// at some depth exactly (Diffusion 4 right and down, 3 for the dialog's other lengths, 1 up, left; Fire 2 up, 1 aside).
 TEST_P(TracePasses, MarginsAreExact) {
     constexpr int32_t N = 40;
     for (int32_t fade = 0, side = 0, spread = 0; fade < 256;
          side = (side + 1) % 8, fade += side ? 0 : fade < 70 ? 1 : 37, spread = 0) {
-        for (int32_t depth = 1, along = 0; depth <= N / 2; ++depth) {
+        for (int32_t depth = 1; depth <= N / 2; ++depth) {
+            const int32_t dir = side % 2 ? -1 : 1, edge = side % 2 ? N - depth : depth - 1;
+            auto past = [&](int32_t i) { return dir * ((side % 4 < 2 ? i % N : i / N) - edge); };
             Picture p(N, N, N);
-            auto past = [&](int32_t i) {
-                return along = side % 4 < 2 ? i % N : i / N, side % 2 ? N - depth - along : along - depth + 1;
-            };
             for (int32_t i = 0; i < N * N; ++i) p.bytes[i] = past(i) <= 0 ? 255 : 0;
             Passes[1 + side / 4].first(p.px(), 3 - fade);
             for (int32_t i = 0; i < N * N; ++i) spread = std::max(spread, p.bytes[i] ? past(i) : 0);
