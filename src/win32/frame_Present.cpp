@@ -14,8 +14,8 @@ namespace quorvex::win32 {
 namespace {
 
 // Presents one screen's frame; the clock and the FPS text belong to the
-// primary screen only.
-// `update`: what the system asked to repaint, copied whatever changed.
+// primary screen only. `update` is what the system asked to repaint: it is
+// copied in full, whatever changed.
 class GdiPresenter final : public FrameHost {
 public:
     GdiPresenter(SaverScreen& screen, const Rect& update)
@@ -120,7 +120,7 @@ void PaintSaverFrame(SaverScreen& screen) {
     RECT update{0, 0, 0, 0};
     GetUpdateRect(screen.Window.load(std::memory_order_relaxed), &update, FALSE);
     GdiPresenter presenter(screen, Rect{update.left, update.top, update.right, update.bottom});
-    // While the display is off only what the system asks for is copied.
+    // While the display is off no frame is drawn; a repaint only copies.
     if (host.DisplayOff.load(std::memory_order_relaxed)) {
         PresentOnly(screen.Animation, presenter);
     } else {
