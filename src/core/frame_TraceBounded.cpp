@@ -62,8 +62,8 @@ using MarginTable = std::array<TraceMargins, 256>;
 MarginTable MeasureMargins(void (*pass)(IndexedPixels, int32_t)) {
     MarginTable table{};
     for (int32_t fade = 0; fade < 256; ++fade) {
-        // Light from a part lit on the left goes right, and so on; about
-        // 4 ms for both tables, once per process.
+        // Light from a part lit on the left goes right, and so on; some
+        // 5 to 15 ms for both tables, once per process.
         table[fade] =
             TraceMargins{Spread(pass, fade, 1), Spread(pass, fade, 3), Spread(pass, fade, 0), Spread(pass, fade, 2)};
     }
