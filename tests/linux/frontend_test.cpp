@@ -17,6 +17,7 @@
 #include "settings_File.h"
 #include "surface_Damage.h"
 #include "x11_Monitors.h"
+#include "x11_Present.h"
 
 namespace quorvex::linux_host {
 namespace {
@@ -77,6 +78,13 @@ TEST(ArrangeMonitors, PrimaryFirstClippedWithoutRepeats) {
         EXPECT_TRUE(got.size() == want.size() && !std::memcmp(got.data(), want.data(), got.size() * sizeof(Rect)))
             << found.size() << " listed, primary " << primary;
     }
+}
+
+// Another monitor's completion must not free an image the server may still be reading.
+TEST(ImagePresenter, CompletionFreesOnlyItsOwnSegment) {
+    XEvent ev{};
+    reinterpret_cast<XShmCompletionEvent&>(ev) = XShmCompletionEvent{70, 0, False, nullptr, 0, 0, 0, 5, 0};
+    EXPECT_TRUE(CompletesPut(ev, 70, 5) && !CompletesPut(ev, 70, 6) && !CompletesPut(ev, 71, 5));
 }
 
 TEST(Pixels, ChannelsScaleToTheirMasksAndRowsToTheirByteOrder) {
