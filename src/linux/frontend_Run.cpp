@@ -137,8 +137,11 @@ private:
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
     bool resizePending_ = false;
-    // Full screen: where the window lay in the root when its areas were
-    // last found.
+    // Full screen: the monitors' changes are watched, and where the window
+    // lay in the root when its areas were last found.
+    bool watching_ = false;
+    int monitorsChange_ = -1;
+    bool layoutPending_ = false;
     int placedX_ = 0;
     int placedY_ = 0;
     std::string error_;
@@ -201,6 +204,10 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
 
 void Runner::HandleEvent(XEvent& ev) {
     for (auto& p : panels_) p->presenter.HandleEvent(ev);
+    if (watching_ && MonitorsChanged(ev, RootWindow(session_.display, session_.screen), monitorsChange_)) {
+        layoutPending_ = true;
+        return;
+    }
     const bool ours = ev.xany.window == session_.window;
     InputEvent input;
     switch (ev.type) {
@@ -304,6 +311,10 @@ int Runner::Run(int wakeRead) {
         std::string warning;
         if (!face_.Load(warning)) std::fprintf(stderr, "quorvex: warning: %s\n", warning.c_str());
     }
+    if (session_.mode == DisplayMode::Fullscreen) {
+        monitorsChange_ = WatchMonitors(session_.display, session_.screen);
+        watching_ = true;
+    }
     if (!Rebuild(session_.width, session_.height)) return Fail(error_, 1);
 
     const uint64_t startMs = MonotonicUs() / 1000u;
@@ -317,6 +328,20 @@ int Runner::Run(int wakeRead) {
         const uint64_t t0 = MonotonicUs() / 1000u;
         DrainEvents();
         if (stop_) break;
+        if (layoutPending_) {
+            layoutPending_ = false;
+            const int32_t w = DisplayWidth(session_.display, session_.screen);
+            const int32_t h = DisplayHeight(session_.display, session_.screen);
+            if (session_.pastManager && (w != session_.width || h != session_.height)) {
+                // The window follows the screen; its ConfigureNotify rebuilds.
+                XMoveResizeWindow(session_.display, session_.window, 0, 0, static_cast<unsigned>(w),
+                                  static_cast<unsigned>(h));
+            } else {
+                pendingWidth_ = session_.width;
+                pendingHeight_ = session_.height;
+                resizePending_ = true;
+            }
+        }
         if (resizePending_) {
             resizePending_ = false;
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);

@@ -56,4 +56,23 @@ std::vector<Rect> ScreenMonitors(Display* display, int screen, const Rect& windo
     return ArrangeMonitors(found, primary, window);
 }
 
+int WatchMonitors(Display* display, int screen) {
+    const Window root = RootWindow(display, screen);
+    XWindowAttributes attrs{};
+    XGetWindowAttributes(display, root, &attrs);
+    XSelectInput(display, root, attrs.your_event_mask | StructureNotifyMask);
+    int event = 0;
+    int error = 0;
+    if (!XRRQueryExtension(display, &event, &error)) return -1;
+    XRRSelectInput(display, root, RRScreenChangeNotifyMask);
+    return event + RRScreenChangeNotify;
+}
+
+bool MonitorsChanged(XEvent& event, Window root, int changeType) {
+    const bool changed = (changeType >= 0 && event.type == changeType) ||
+                         (event.type == ConfigureNotify && event.xconfigure.window == root);
+    if (changed) XRRUpdateConfiguration(&event);
+    return changed;
+}
+
 }  // namespace quorvex::linux_host

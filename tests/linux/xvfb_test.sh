@@ -147,4 +147,9 @@ wm && row "two monitors under a window manager" "" "--fullscreen --no-trace" own
 kill $WM && export DISPLAY=$HOSTDISPLAY && start_x Xephyr -screen 1440x600 -noreset
 step monitor:M:1040x600+400+0:o && wm && row "window manager, one monitor off the corner" "" \
   "--fullscreen --no-trace --show-fps" own geom:1040x600+400+0/no state white:21@60x16+8+8 key:a end:0
+kill $WM && step monitor:L:800x600+0+0:o  # takes the output: M, left without one, goes
+row "RandR: a primary added second, the screen grown" "" "--fullscreen --no-trace --show-fps" own \
+  lit:100@800x600+0+0 white:21@60x16+8+8 monitor:P:640x480+800+0:p lit:100@640x480+800+0 white:21@60x16+808+8 \
+  white:0@60x16+8+8 screen:1600x1200 geom:1600x1200+0+0/yes monitor:Q:600x600+1000+600 lit:100@600x600+1000+600 \
+  key:a end:0
 finish
