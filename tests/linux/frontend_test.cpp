@@ -65,8 +65,7 @@ TEST(InputRules, BoundariesOfWhatEndsTheSaver) {
     EXPECT_TRUE(InputEndsRun(DisplayMode::Window, true, s, {K::Key, XK_Q}));
 }
 
-// The areas full screen animates, from the monitors the server lists: the
-// primary first, clipped to the window and in its coordinates, clones,
+// The areas full screen animates: the primary first, clipped to the window and in its coordinates; clones,
 // mirrors inside a larger panel and outsiders dropped.
 TEST(ArrangeMonitors, PrimaryFirstClippedWithoutRepeats) {
     const Rect a{0, 0, 800, 600}, b{800, 0, 1440, 480}, c{1440, 0, 1600, 700}, s{0, 0, 1600, 700}, m{0, 0, 1366, 700};
@@ -82,8 +81,7 @@ TEST(ArrangeMonitors, PrimaryFirstClippedWithoutRepeats) {
     }
 }
 
-// Another monitor's completion must not free an image the server may still be reading.
-TEST(ImagePresenter, CompletionFreesOnlyItsOwnSegment) {
+TEST(ImagePresenter, CompletionFreesOnlyItsOwnSegment) {  // not one the server may still read for another monitor
     XEvent ev{};
     reinterpret_cast<XShmCompletionEvent&>(ev) = XShmCompletionEvent{70, 0, False, nullptr, 0, 0, 0, 5, 0};
     EXPECT_TRUE(CompletesPut(ev, 70, 5) && !CompletesPut(ev, 70, 6) && !CompletesPut(ev, 71, 5));
