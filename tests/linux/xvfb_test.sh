@@ -138,14 +138,14 @@ row "full screen, two monitors" "" "--fullscreen --no-trace --show-clock --show-
   most:299@260x70+1155+25 move:1100,200 key:a end:0
 # A window manager doing full screen fills one monitor: with two the window goes past it.
 wm() { HOME=$WORK openbox >"$WORK/wm.log" 2>&1 & WM=$! && track $WM && wait_until 10000 eval \
-  'xprop -root _NET_CLIENT_LIST | grep -q WINDOW' || fail "no window manager"; }  # may lose windows mapped earlier
+  'xprop -root _NET_CLIENT_LIST | grep -q WINDOW' || fail "no window manager"; }  # until then it may lose a window
 wm && row "two monitors under a window manager" "" "--fullscreen --no-trace" own geom:1440x600+0+0/yes \
   lit:100@800x600+0+0 lit:100@640x480+800+0 key:a end:0
 # RandR 1.5 monitors a client sets on one screen. With one, the manager may put the window anywhere.
-kill $WM && export DISPLAY=$HOSTDISPLAY && start_x Xephyr -screen 1440x600 -noreset
+kill $WM; export DISPLAY=$HOSTDISPLAY && start_x Xephyr -screen 1440x600 -noreset
 step monitor:M:1040x600+400+0:o && wm && row "window manager, one monitor off the corner" "" \
   "--fullscreen --no-trace --show-fps" own geom:1040x600+400+0/no state white:21@60x16+8+8 key:a end:0
-kill $WM && step monitor:L:800x600+0+0:o  # takes the output: M, left without one, goes
+kill $WM; step monitor:L:800x600+0+0:o  # takes the output: M, left without one, goes
 row "RandR: a primary added second, the screen grown" "" "--fullscreen --no-trace --show-fps" own white:21@60x16+8+8 \
   monitor:P:640x480+800+0:p lit:100@640x480+800+0 white:21@60x16+808+8 white:0@60x16+8+8 screen:1600x1200 \
   monitor:Q:600x600+1000+600 lit:100@600x600+1000+600 key:a end:0
