@@ -114,7 +114,7 @@ public:
     int Run(int wakeRead);
 
 private:
-    std::vector<Rect> Areas(int32_t width, int32_t height);
+    std::vector<Rect> Areas(int32_t width, int32_t height) const;
     void AddPanel();
     bool Rebuild(int32_t width, int32_t height);
     void HandleEvent(XEvent& ev);
@@ -137,28 +137,26 @@ private:
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
     bool resizePending_ = false;
-    // Full screen: the monitors' changes are watched, and where the window
-    // lay in the root when its areas were last found.
+    // Full screen: the monitors' changes are watched.
     bool watching_ = false;
     int monitorsChange_ = -1;
     bool layoutPending_ = false;
-    int placedX_ = 0;
-    int placedY_ = 0;
     std::string error_;
 };
 
 // Full screen covers each monitor with an animation of its own; the root
 // window and a foreign window get one (a screen saver daemon starts one
 // per monitor itself), as does a window of our own.
-std::vector<Rect> Runner::Areas(int32_t width, int32_t height) {
+std::vector<Rect> Runner::Areas(int32_t width, int32_t height) const {
     if (session_.mode != DisplayMode::Fullscreen) return {Rect{0, 0, width, height}};
     // A window manager may have put the window anywhere; the monitors are in
     // root coordinates.
+    int x = 0;
+    int y = 0;
     Window child = 0;
-    XTranslateCoordinates(session_.display, session_.window, RootWindow(session_.display, session_.screen), 0, 0,
-                          &placedX_, &placedY_, &child);
-    return ScreenMonitors(session_.display, session_.screen,
-                          Rect{placedX_, placedY_, placedX_ + width, placedY_ + height});
+    XTranslateCoordinates(session_.display, session_.window, RootWindow(session_.display, session_.screen), 0, 0, &x,
+                          &y, &child);
+    return ScreenMonitors(session_.display, session_.screen, Rect{x, y, x + width, y + height});
 }
 
 // What the Windows saver does at WM_CREATE: the FPS base, the clock's second
@@ -211,13 +209,9 @@ void Runner::HandleEvent(XEvent& ev) {
     const bool ours = ev.xany.window == session_.window;
     InputEvent input;
     switch (ev.type) {
-        case ConfigureNotify: {
+        case ConfigureNotify:
             if (ev.xconfigure.window != session_.window) return;
-            // A manager that moves the window says where with an event of its
-            // own, in root coordinates; the others are relative to its frame.
-            const bool moved = ev.xconfigure.send_event && session_.mode == DisplayMode::Fullscreen &&
-                               (ev.xconfigure.x != placedX_ || ev.xconfigure.y != placedY_);
-            if (moved || ev.xconfigure.width != session_.width || ev.xconfigure.height != session_.height) {
+            if (ev.xconfigure.width != session_.width || ev.xconfigure.height != session_.height) {
                 session_.width = ev.xconfigure.width;
                 session_.height = ev.xconfigure.height;
                 pendingWidth_ = session_.width;
@@ -225,7 +219,6 @@ void Runner::HandleEvent(XEvent& ev) {
                 resizePending_ = true;
             }
             return;
-        }
         case Expose:
             if (ours) {
                 for (auto& p : panels_) p->host.WindowExposed();

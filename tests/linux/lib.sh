@@ -15,10 +15,9 @@ wait_until() {  # MS COMMAND...: polls until the command succeeds
   until "$@"; do (($(date +%s%N) / 1000000 > end)) && return 1; sleep 0.05; done
 }
 start_x() {  # SERVER ARGS...: an X server of our own; sets DISPLAY. A file per server: none holds a stale number.
-  local fd=$WORK/$1.${#TRACKED[@]}.fd  # the count: a second Xephyr must not read the first one's
-  "$@" -displayfd 3 -nolisten tcp 3>"$fd" 2>"$WORK/$1.log" & track $!
-  wait_until 15000 test -s "$fd" || { cat "$WORK/$1.log" >&2 && exit 1; }
-  export DISPLAY=":$(head -n1 "$fd")"
+  : >"$WORK/$1.fd"; "$@" -displayfd 3 -nolisten tcp 3>"$WORK/$1.fd" 2>"$WORK/$1.log" & track $!  # emptied here
+  wait_until 15000 test -s "$WORK/$1.fd" || { cat "$WORK/$1.log" >&2 && exit 1; }
+  export DISPLAY=":$(head -n1 "$WORK/$1.fd")"
 }
 ended() { [ "$(ps -o stat= -p "$1" | cut -c1)" = Z ] || ! kill -0 "$1" 2>/dev/null; }  # a zombie until waited for
 # shot FILE WINDOW; lit FILE [CROP]: pixels brighter than 40 of 255; box FILE: "W H X Y" around them.

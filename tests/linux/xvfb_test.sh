@@ -118,9 +118,8 @@ row "no MouseSens" "" "--fullscreen --no-mouse-sens" own lit:100 move:10,10 move
 coproc HELPER { exec python3 "$HERE/xhelper.py" create 100 80 400 300; }
 track "$HELPER_PID"
 read -r -t 10 HOST <&"${HELPER[0]}" || fail "no test window"
-# A window manager gone leaves its check window's id (the test's window: not pointing to itself). openbox below.
-xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_WM_STATE_FULLSCREEN
-xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK "$HOST"
+xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_WM_STATE_FULLSCREEN  # a running manager: openbox below
+xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK "$HOST"  # one gone: not pointing to itself
 row "WM gone, override" "" --fullscreen own lit:100 geom:1024x768+0+0/yes state key:a end:0
 row "--window-id" "" "--window-id \$HOST" host lit:100 moves dark:90x768+0+0 key:q click:1 alive signal:TERM end:0
 row "hex id, no shm, SIGINT" "" "-window-id \$(printf 0x%x \$HOST) --no-shm --no-trace" host lit:50 signal:INT end:0
@@ -141,12 +140,11 @@ wm() { HOME=$WORK openbox >"$WORK/wm.log" 2>&1 & WM=$! && track $WM && wait_unti
   'xprop -root _NET_CLIENT_LIST | grep -q WINDOW' || fail "no window manager"; }  # until then it may lose a window
 wm && row "two monitors under a window manager" "" "--fullscreen --no-trace" own geom:1440x600+0+0/yes \
   lit:100@800x600+0+0 lit:100@640x480+800+0 key:a end:0
-# RandR 1.5 monitors a client sets on one screen. With one, the manager may put the window anywhere.
+# RandR 1.5 monitors a client sets on one screen; L takes the output from M, which then goes.
 kill $WM; export DISPLAY=$HOSTDISPLAY && start_x Xephyr -screen 1440x600 -noreset
 step monitor:M:1040x600+400+0:o && wm && row "window manager, one monitor off the corner" "" \
   "--fullscreen --no-trace --show-fps" own geom:1040x600+400+0/no state white:21@60x16+8+8 key:a end:0
-kill $WM; step monitor:L:800x600+0+0:o  # takes the output: M, left without one, goes
-row "RandR: a primary added second, the screen grown" "" "--fullscreen --no-trace --show-fps" own white:21@60x16+8+8 \
-  monitor:P:640x480+800+0:p lit:100@640x480+800+0 white:21@60x16+808+8 white:0@60x16+8+8 screen:1600x1200 \
-  monitor:Q:600x600+1000+600 lit:100@600x600+1000+600 key:a end:0
+kill $WM; row "RandR: monitors replaced and added, the screen grown" "" "--fullscreen --no-trace --show-fps" \
+  monitor:L:800x600+0+0:o own white:21@60x16+8+8 monitor:P:640x480+800+0:p lit:100@640x480+800+0 white:21@60x16+808+8 \
+  white:0@60x16+8+8 screen:1600x1200 geom:1600x1200 monitor:Q:600x600+1000+600 lit:100@600x600+1000+600 key:a end:0
 finish
