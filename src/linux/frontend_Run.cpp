@@ -137,6 +137,10 @@ private:
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
     bool resizePending_ = false;
+    // Full screen: the monitors' changes are watched.
+    bool watching_ = false;
+    int monitorsChange_ = -1;
+    bool layoutPending_ = false;
     std::string error_;
 };
 
@@ -145,7 +149,14 @@ private:
 // per monitor itself), as does a window of our own.
 std::vector<Rect> Runner::Areas(int32_t width, int32_t height) const {
     if (session_.mode != DisplayMode::Fullscreen) return {Rect{0, 0, width, height}};
-    return ScreenMonitors(session_.display, session_.screen, width, height);
+    // A window manager may have put the window anywhere; the monitors are in
+    // root coordinates.
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(session_.display, session_.window, RootWindow(session_.display, session_.screen), 0, 0, &x,
+                          &y, &child);
+    return ScreenMonitors(session_.display, session_.screen, Rect{x, y, x + width, y + height});
 }
 
 // What the Windows saver does at WM_CREATE: the FPS base, the clock's second
@@ -191,6 +202,10 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
 
 void Runner::HandleEvent(XEvent& ev) {
     for (auto& p : panels_) p->presenter.HandleEvent(ev);
+    if (watching_ && MonitorsChanged(ev, RootWindow(session_.display, session_.screen), monitorsChange_)) {
+        layoutPending_ = true;
+        return;
+    }
     const bool ours = ev.xany.window == session_.window;
     InputEvent input;
     switch (ev.type) {
@@ -289,6 +304,10 @@ int Runner::Run(int wakeRead) {
         std::string warning;
         if (!face_.Load(warning)) std::fprintf(stderr, "quorvex: warning: %s\n", warning.c_str());
     }
+    if (session_.mode == DisplayMode::Fullscreen) {
+        monitorsChange_ = WatchMonitors(session_.display, session_.screen);
+        watching_ = true;
+    }
     if (!Rebuild(session_.width, session_.height)) return Fail(error_, 1);
 
     const uint64_t startMs = MonotonicUs() / 1000u;
@@ -302,6 +321,20 @@ int Runner::Run(int wakeRead) {
         const uint64_t t0 = MonotonicUs() / 1000u;
         DrainEvents();
         if (stop_) break;
+        if (layoutPending_) {
+            layoutPending_ = false;
+            const int32_t w = DisplayWidth(session_.display, session_.screen);
+            const int32_t h = DisplayHeight(session_.display, session_.screen);
+            if (session_.pastManager && (w != session_.width || h != session_.height)) {
+                // The window follows the screen; its ConfigureNotify rebuilds.
+                XMoveResizeWindow(session_.display, session_.window, 0, 0, static_cast<unsigned>(w),
+                                  static_cast<unsigned>(h));
+            } else {
+                pendingWidth_ = session_.width;
+                pendingHeight_ = session_.height;
+                resizePending_ = true;
+            }
+        }
         if (resizePending_) {
             resizePending_ = false;
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);

@@ -12,11 +12,12 @@
 #include "clock_Face.h"
 #include "clock_Format.h"
 #include "input_Rules.h"
+#include "monitors_Layout.h"
 #include "options.h"
 #include "pixels_Convert.h"
 #include "settings_File.h"
 #include "surface_Damage.h"
-#include "x11_Monitors.h"
+#include "x11_Present.h"
 
 namespace quorvex::linux_host {
 namespace {
@@ -64,19 +65,26 @@ TEST(InputRules, BoundariesOfWhatEndsTheSaver) {
     EXPECT_TRUE(InputEndsRun(DisplayMode::Window, true, s, {K::Key, XK_Q}));
 }
 
-// The areas full screen animates, from the monitors the server lists: the
-// primary first, clipped to the screen, clones and outsiders dropped.
+// The areas full screen animates: the primary first, clipped to the window and in its coordinates; clones,
+// mirrors inside a larger panel and outsiders dropped.
 TEST(ArrangeMonitors, PrimaryFirstClippedWithoutRepeats) {
-    const Rect a{0, 0, 800, 600}, b{800, 0, 1440, 480}, c{1440, 0, 1600, 700};
+    const Rect a{0, 0, 800, 600}, b{800, 0, 1440, 480}, c{1440, 0, 1600, 700}, s{0, 0, 1600, 700}, m{0, 0, 1366, 700};
     using Rects = std::vector<Rect>;
-    for (const auto& [found, primary, want] : std::vector<std::tuple<Rects, int, Rects>>{
-             {{}, 0, {{0, 0, 1600, 700}}}, {{a, b, c}, 2, {c, a, b}}, {{b, a}, -1, {b, a}}, {{a, a, b}, 0, {a, b}},
-             {{{1600, 0, 1900, 700}, a}, 0, {a}},
-             {{{-100, -50, 700, 600}, {1500, 600, 1800, 900}}, 0, {{0, 0, 700, 600}, {1500, 600, 1600, 700}}}}) {
-        const Rects got = ArrangeMonitors(found, primary, 1600, 700);
+    for (const auto& [found, primary, window, want] : std::vector<std::tuple<Rects, int, Rect, Rects>>{
+             {{}, 0, s, {s}}, {{a, b, c}, 2, s, {c, a, b}}, {{b, a}, -1, s, {b, a}}, {{a, a, b}, 0, s, {a, b}},
+             {{a, m, b, {900, 0, 1000, 99}}, 0, s, {m, b}}, {{{1600, 0, 1900, 700}, a}, 0, s, {a}},
+             {{b, {400, 0, 800, 600}}, 1, {400, 0, 1440, 600}, {{0, 0, 400, 600}, {400, 0, 1040, 480}}},
+             {{{-100, -50, 700, 600}, {1500, 600, 1800, 900}}, 0, s, {{0, 0, 700, 600}, {1500, 600, 1600, 700}}}}) {
+        const Rects got = ArrangeMonitors(found, primary, window);
         EXPECT_TRUE(got.size() == want.size() && !std::memcmp(got.data(), want.data(), got.size() * sizeof(Rect)))
             << found.size() << " listed, primary " << primary;
     }
+}
+
+TEST(ImagePresenter, CompletionFreesOnlyItsOwnSegment) {  // not one the server may still read for another monitor
+    XEvent ev{};
+    reinterpret_cast<XShmCompletionEvent&>(ev) = XShmCompletionEvent{70, 0, False, nullptr, 0, 0, 0, 5, 0};
+    EXPECT_TRUE(CompletesPut(ev, 70, 5) && !CompletesPut(ev, 70, 6) && !CompletesPut(ev, 71, 5));
 }
 
 TEST(Pixels, ChannelsScaleToTheirMasksAndRowsToTheirByteOrder) {

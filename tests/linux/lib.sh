@@ -15,8 +15,7 @@ wait_until() {  # MS COMMAND...: polls until the command succeeds
   until "$@"; do (($(date +%s%N) / 1000000 > end)) && return 1; sleep 0.05; done
 }
 start_x() {  # SERVER ARGS...: an X server of our own; sets DISPLAY. A file per server: none holds a stale number.
-  "$@" -displayfd 3 -nolisten tcp 3>"$WORK/$1.fd" 2>"$WORK/$1.log" &
-  track $!
+  : >"$WORK/$1.fd"; "$@" -displayfd 3 -nolisten tcp 3>"$WORK/$1.fd" 2>"$WORK/$1.log" & track $!  # emptied here
   wait_until 15000 test -s "$WORK/$1.fd" || { cat "$WORK/$1.log" >&2 && exit 1; }
   export DISPLAY=":$(head -n1 "$WORK/$1.fd")"
 }
