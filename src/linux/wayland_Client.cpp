@@ -47,6 +47,14 @@ const wl_shm_listener shmListener = {
     },
 };
 
+const wl_seat_listener seatListener = {
+    [](void* data, wl_seat*, uint32_t caps) {
+        ClientOf(data)->seatCapabilities = caps;
+        if (ClientOf(data)->seatChanged) ClientOf(data)->seatChanged(caps);
+    },
+    [](void*, wl_seat*, const char*) {},
+};
+
 template <typename T>
 T* Bind(wl_registry* registry, uint32_t name, const wl_interface* iface, uint32_t offered, uint32_t wanted) {
     return static_cast<T*>(wl_registry_bind(registry, name, iface, std::min(offered, wanted)));
@@ -65,6 +73,7 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* ifac
         // Up to 5: every event of that version has a handler.
         c.seatVersion = std::min(version, 5u);
         c.seat = Bind<wl_seat>(registry, name, &wl_seat_interface, version, 5);
+        wl_seat_add_listener(c.seat, &seatListener, &c);
     } else if (is(xdg_wm_base_interface) && c.wmBase == nullptr) {
         c.wmBase = Bind<xdg_wm_base>(registry, name, &xdg_wm_base_interface, version, 2);
         xdg_wm_base_add_listener(c.wmBase, &wmBaseListener, &c);
@@ -112,11 +121,16 @@ void DestroyOutput(WaylandOutput& out) {
 }  // namespace
 
 bool ConnectWayland(WaylandClient& c, DisplayMode mode, std::string& error) {
-    const char* name = std::getenv("WAYLAND_DISPLAY");
-    c.display = wl_display_connect(nullptr);
+    const char* env = std::getenv("WAYLAND_DISPLAY");
+    const std::string name = env != nullptr && env[0] != '\0' ? env : "wayland-0";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    // Checked here, so that the user sees one line of ours instead of the
+    // library's own complaint.
+    const bool located = name[0] == '/' || (runtime != nullptr && runtime[0] != '\0');
+    if (located) c.display = wl_display_connect(nullptr);
     if (c.display == nullptr) {
-        error = std::string("cannot connect to the Wayland compositor '") + (name ? name : "wayland-0") +
-                "' (is WAYLAND_DISPLAY right? --backend x11 uses X)";
+        error = "cannot connect to the Wayland compositor " + QuoteArgument(name.c_str()) +
+                (located ? " (is WAYLAND_DISPLAY right? --backend x11 uses X)" : ": XDG_RUNTIME_DIR is not set");
         return false;
     }
     c.registry = wl_display_get_registry(c.display);
@@ -161,6 +175,7 @@ void DisconnectWayland(WaylandClient& c) {
     if (c.viewporter != nullptr) wp_viewporter_destroy(c.viewporter);
     if (c.layerShell != nullptr) zwlr_layer_shell_v1_destroy(c.layerShell);
     if (c.wmBase != nullptr) xdg_wm_base_destroy(c.wmBase);
+    c.seatChanged = nullptr;
     if (c.seat != nullptr) {
         if (c.seatVersion >= WL_SEAT_RELEASE_SINCE_VERSION) {
             wl_seat_release(c.seat);

@@ -6,6 +6,7 @@
 #include <wayland-client.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,10 @@ struct WaylandClient {
     wl_shm* shm = nullptr;
     wl_seat* seat = nullptr;
     uint32_t seatVersion = 0;
+    // The seat's devices as last announced, and who follows them: the seat
+    // tells them once, possibly before anyone listens.
+    uint32_t seatCapabilities = 0;
+    std::function<void(uint32_t)> seatChanged;
     xdg_wm_base* wmBase = nullptr;
     zwlr_layer_shell_v1* layerShell = nullptr;
     wp_viewporter* viewporter = nullptr;

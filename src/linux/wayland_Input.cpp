@@ -34,18 +34,13 @@ struct InputEvents {
         in.Send(e, in.pointerSurface_);
     }
 
-    static constexpr wl_seat_listener seat = {
-        [](void* data, wl_seat*, uint32_t caps) { I(data).Capabilities(caps); },
-        [](void*, wl_seat*, const char*) {},
-    };
     static constexpr wl_pointer_listener pointer = {
-        [](void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+        // Coming over a surface is no motion of the user's: a surface
+        // appearing under a still pointer must not count as a move.
+        [](void* data, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t, wl_fixed_t) {
             WaylandInput& in = I(data);
             in.pointerSurface_ = surface;
             if (in.hideCursor_) wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-            // Where the pointer is when it comes over a surface: the first
-            // such position is only recorded, like the first motion.
-            Moved(in, x, y);
         },
         [](void* data, wl_pointer*, uint32_t, wl_surface*) { I(data).pointerSurface_ = nullptr; },
         [](void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) { Moved(I(data), x, y); },
@@ -97,14 +92,17 @@ struct InputEvents {
     };
 };
 
-WaylandInput::WaylandInput(wl_seat* seat, bool hideCursor, Handler onInput)
-    : seat_(seat), hideCursor_(hideCursor), onInput_(std::move(onInput)) {
+WaylandInput::WaylandInput(WaylandClient& client, bool hideCursor, Handler onInput)
+    : client_(client), seat_(client.seat), hideCursor_(hideCursor), onInput_(std::move(onInput)) {
     xkb_ = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    if (seat_ != nullptr) wl_seat_add_listener(seat_, &InputEvents::seat, this);
+    if (seat_ == nullptr) return;
+    client_.seatChanged = [this](uint32_t caps) { Capabilities(caps); };
+    Capabilities(client_.seatCapabilities);
 }
 
 WaylandInput::~WaylandInput() {
-    Capabilities(0);
+    client_.seatChanged = nullptr;
+    if (seat_ != nullptr) Capabilities(0);
     if (state_ != nullptr) xkb_state_unref(state_);
     if (keymap_ != nullptr) xkb_keymap_unref(keymap_);
     if (xkb_ != nullptr) xkb_context_unref(xkb_);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "input_Rules.h"
+#include "wayland_Client.h"
 
 struct xkb_context;
 struct xkb_keymap;
@@ -20,7 +21,7 @@ public:
     // x and y of a motion are in the surface's coordinates, for `onInput`
     // to place in the layout. `hideCursor`: no pointer image over our surfaces.
     using Handler = std::function<void(const InputEvent&, wl_surface*)>;
-    WaylandInput(wl_seat* seat, bool hideCursor, Handler onInput);
+    WaylandInput(WaylandClient& client, bool hideCursor, Handler onInput);
     ~WaylandInput();
     WaylandInput(const WaylandInput&) = delete;
     WaylandInput& operator=(const WaylandInput&) = delete;
@@ -30,6 +31,7 @@ private:
     void Keymap(int fd, uint32_t size, uint32_t format);
     void Send(const InputEvent& e, wl_surface* surface) { onInput_(e, surface); }
 
+    WaylandClient& client_;
     wl_seat* seat_;
     bool hideCursor_;
     Handler onInput_;

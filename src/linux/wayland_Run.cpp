@@ -34,7 +34,7 @@ public:
         : options_(options),
           settings_(settings),
           client_(client),
-          input_(client.seat, options.mode == DisplayMode::Fullscreen,
+          input_(client, options.mode == DisplayMode::Fullscreen,
                  [this](const InputEvent& e, wl_surface* s) { OnInput(e, s); }) {}
 
     int Run(int wakeRead);
