@@ -187,9 +187,13 @@ void WaylandPanel::Present() {
     slot_ = buffers_.FreeSlot();
     Rect parts[MaxFrameChanges];
     const int n = TakeChanges(parts);
-    buffers_.Write(slot_, PanelPixels::surface, parts, n);
+    Rect bounds;
     damageCount_ = 0;
-    for (int k = 0; k < n; ++k) damage_[damageCount_++] = parts[k];
+    if (buffers_.Write(slot_, PanelPixels::surface, parts, n, bounds)) {
+        if (!IsEmpty(bounds)) damage_[damageCount_++] = bounds;
+    } else {
+        for (int k = 0; k < n; ++k) damage_[damageCount_++] = parts[k];
+    }
     // Where the last FPS text was, the surface shows through again.
     if (!IsEmpty(lastFps_)) damage_[damageCount_++] = lastFps_;
     lastFps_ = Rect{};
