@@ -55,7 +55,7 @@ step() {
 row "no compositor" "XDG_RUNTIME_DIR=\$WORK WAYLAND_DISPLAY=nowhere" "" end:2 "err:1:Wayland compositor 'nowhere' (is"
 row "no runtime directory" "-u XDG_RUNTIME_DIR" "--backend wayland" end:2 "err:1:XDG_RUNTIME_DIR is not set"
 printf '%s\n' 'output HEADLESS-1 resolution 800x600 position 0 0' 'output HEADLESS-2 resolution 640x480 position 800 0' \
-  'for_window [app_id="quorvex"] floating enable' >"$WORK/sway.conf"
+  'output HEADLESS-3 resolution 640x480 position 1440 0' 'for_window [app_id="quorvex"] floating enable' >"$WORK/sway.conf"
 compositor sway env WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=2 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
   sway -c "$WORK/sway.conf"
 wait_until 5000 eval 'SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null)' && export SWAYSOCK
@@ -85,8 +85,8 @@ track $!
 wait_until 15000 grep -qs "surfaces 800x600:[0-9]* 640x480:" "$WORK/idle" ||
   fail "swayidle started no saver: $(cat "$WORK/idle" "$WORK/swayidle.log")"
 kill $!
-row "output added" "" "--fullscreen --stats" lit:100@800x600+0+0 sway:create_output lit:100@1920x1080+1440+0 \
-  signal:TERM end:0 "err:1: 1920x1080:"
+row "output added" "" "--fullscreen --stats" lit:100@800x600+0+0 sway:create_output lit:100@640x480+1440+0 \
+  signal:TERM end:0
 
 start_x Xvfb -screen 0 1024x768x24 -noreset
 compositor weston weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --socket=wl-weston --idle-time=0
