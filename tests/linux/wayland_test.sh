@@ -5,16 +5,18 @@ source "$(dirname "$0")/lib.sh"
 export XDG_CONFIG_HOME="$WORK/config"
 chmod 755 "$WORK"
 ME=quorvex-test
+AS_USER=()  # a prefix, not a function: the compositor must be our child itself, so that its PID is the one killed
 if ((EUID == 0)); then
   id "$ME" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$ME"
-  as_user() { setpriv --reuid="$ME" --regid="$(id -g "$ME")" --clear-groups "$@"; }
+  AS_USER=(setpriv --reuid="$ME" --regid="$(id -g "$ME")" --clear-groups)
 else
-  ME=$(id -un) && as_user() { "$@"; }
+  ME=$(id -un)
 fi
 compositor() {  # NAME COMMAND...: started in a runtime directory of its own; sets XDG_RUNTIME_DIR and WAYLAND_DISPLAY
   export XDG_RUNTIME_DIR="$WORK/$1"
   mkdir -m 700 "$XDG_RUNTIME_DIR" && chown "$ME" "$XDG_RUNTIME_DIR"
-  as_user "${@:2}" >"$WORK/$1.log" 2>&1 &
+  "${AS_USER[@]}" "${@:2}" >"$WORK/$1.log" 2>&1 &
+  COMPOSITOR=$!
   track $!
   wait_until 15000 socket_up || { cat "$WORK/$1.log" >&2 && exit 1; }
   export WAYLAND_DISPLAY=$S
@@ -44,6 +46,9 @@ step() {
       [ "$N" = 0 ] ;;  # nothing drawn: the layout has no output there
     window:*) wait_until 10000 eval 'N=$(tree) && [ "$N" = "$arg" ]' ;;
     key:*) $TYPE "$arg" ;;
+    gone) kill "$COMPOSITOR" ;;
+    resized) wait_until 10000 eval 'SIZE=$(tree) && [[ $SIZE != 500x400* ]]' ;;
+    sized) N=$(cat "$WORK/err") && [[ $N == *"surfaces ${SIZE%% *}:"* ]] ;;  # the last size the window was given
     sway:*) swaymsg -q -- "$arg" ;;
     cursor:*) swaymsg -q "seat - cursor set ${arg/,/ }" ;;
     press:*) swaymsg -q "seat - cursor press $arg" && swaymsg -q "seat - cursor release $arg" ;;
@@ -67,7 +72,8 @@ read -r -t 10 _ <&"${DEVICES[0]}" || fail "no virtual pointer and keyboard"
 
 row "window" "" "--geometry 640x480" "window:640x480 Quorvex Screen Saver" lit:100 moves:640x480+80+60 key:a alive \
   key:q end:0 err:0:
-row "window, closed" "" "--no-trace --geometry 500x400" "window:500x400 Quorvex Screen Saver" "sway:[app_id=quorvex] kill" end:0
+row "window resized, closed" "" "--no-trace --geometry 500x400 --stats" "window:500x400 Quorvex Screen Saver" \
+  "sway:[app_id=quorvex] resize set 300 200" resized lit:20 "sway:[app_id=quorvex] kill" end:0 sized
 row "full screen, both outputs" "" "--fullscreen --no-trace --show-clock --show-fps" lit:100@800x600+0+0 \
   lit:100@640x480+800+0 moves:640x480+800+0 most:4320@640x480+800+0 white:21@60x16+8+8 white:0@60x16+808+8 \
   lit:600@260x70+515+25 bare:640x120+800+480 key:a end:0 err:0:
@@ -87,6 +93,7 @@ wait_until 15000 grep -qs "surfaces 800x600:[0-9]* 640x480:" "$WORK/idle" ||
 kill $!
 row "output added" "" "--fullscreen --stats" lit:100@800x600+0+0 sway:create_output lit:100@640x480+1440+0 \
   signal:TERM end:0
+row "compositor gone" "" --fullscreen lit:100@800x600+0+0 gone end:1 "err:1:lost the connection to the Wayland compositor"
 
 start_x Xvfb -screen 0 1024x768x24 -noreset
 compositor weston weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --socket=wl-weston --idle-time=0
