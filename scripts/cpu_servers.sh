@@ -16,7 +16,9 @@ PIDS=()
 trap 'for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
 export XDG_CONFIG_HOME="$WORK/config"
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }  # user + system clock ticks
-share() { awk -v a="$1" -v b="$2" -v hz="$(getconf CLK_TCK)" -v ms="$3" 'BEGIN {printf "%.1f %%", (b - a) * 100000 / hz / ms}'; }
+share() {  # TICKS-BEFORE TICKS-AFTER WALL-MS
+  awk -v a="$1" -v b="$2" -v hz="$(getconf CLK_TCK)" -v ms="$3" 'BEGIN {printf "%.1f %%", (b - a) * 100000 / hz / ms}'
+}
 measure() {  # LABEL SERVER-PID ARGS...: runs the saver for the period, prints both shares
   local label=$1 server=$2 s0 s1 t0 t1
   shift 2

@@ -165,7 +165,8 @@ Rect ShmBuffers::ConvertLit(Slot& s, const SoftwareSurface& surface) {
         Span any = now;
         for (const Slot& other : slots_) {
             const Span o = other.whole || other.blank != tablePixels_[0] ? Span{0, width_} : other.lit[y];
-            if (o.left < o.right) any = any.left < any.right ? Span{std::min(any.left, o.left), std::max(any.right, o.right)} : o;
+            if (o.left < o.right)
+                any = any.left < any.right ? Span{std::min(any.left, o.left), std::max(any.right, o.right)} : o;
         }
         if (any.left < any.right) {
             bounds = Rect{std::min(bounds.left, any.left), std::min(bounds.top, y), std::max(bounds.right, any.right),

@@ -82,8 +82,8 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* ifac
     } else if (is(wp_viewporter_interface) && c.viewporter == nullptr) {
         c.viewporter = Bind<wp_viewporter>(registry, name, &wp_viewporter_interface, version, 1);
     } else if (is(wp_fractional_scale_manager_v1_interface) && c.fractionalScale == nullptr) {
-        c.fractionalScale = Bind<wp_fractional_scale_manager_v1>(registry, name,
-                                                                  &wp_fractional_scale_manager_v1_interface, version, 1);
+        c.fractionalScale =
+            Bind<wp_fractional_scale_manager_v1>(registry, name, &wp_fractional_scale_manager_v1_interface, version, 1);
     } else if (is(zxdg_decoration_manager_v1_interface) && c.decorations == nullptr) {
         c.decorations =
             Bind<zxdg_decoration_manager_v1>(registry, name, &zxdg_decoration_manager_v1_interface, version, 1);

@@ -44,7 +44,8 @@ Rect DrawFpsText(uint32_t* pixels, int32_t stride, int32_t width, int32_t height
                  const char* text, size_t length) {
     unit = std::max(unit, 1);
     const int32_t textWidth = static_cast<int32_t>(std::min<size_t>(length, 64)) * CellWidth * unit;
-    const Rect box{std::max(x, 0), std::max(y, 0), std::min(x + textWidth, width), std::min(y + CellHeight * unit, height)};
+    const Rect box{std::max(x, 0), std::max(y, 0), std::min(x + textWidth, width),
+                   std::min(y + CellHeight * unit, height)};
     if (box.left >= box.right || box.top >= box.bottom) return Rect{};
     for (int32_t py = box.top; py < box.bottom; ++py) {
         uint32_t* row = pixels + static_cast<size_t>(py) * static_cast<size_t>(stride);

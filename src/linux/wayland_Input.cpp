@@ -73,7 +73,8 @@ struct InputEvents {
             in.Send(e, in.keyboardSurface_);
         },
         [](void* data, wl_keyboard*, uint32_t, uint32_t depressed, uint32_t latched, uint32_t locked, uint32_t group) {
-            if (I(data).state_ != nullptr) xkb_state_update_mask(I(data).state_, depressed, latched, locked, 0, 0, group);
+            if (I(data).state_ != nullptr)
+                xkb_state_update_mask(I(data).state_, depressed, latched, locked, 0, 0, group);
         },
         [](void*, wl_keyboard*, int32_t, int32_t) {},
     };

@@ -84,8 +84,8 @@ struct PanelEvents {
     };
 };
 
-WaylandPanel::WaylandPanel(WaylandClient& client, WaylandOutput* output, PanelRole role, int32_t width,
-                           int32_t height, ClockFace& face, const ClockStyle& style)
+WaylandPanel::WaylandPanel(WaylandClient& client, WaylandOutput* output, PanelRole role, int32_t width, int32_t height,
+                           ClockFace& face, const ClockStyle& style)
     : PanelHost(PanelPixels::surface, PanelPixels::target, face, style),
       client_(client),
       output_(output),
@@ -104,9 +104,9 @@ WaylandPanel::WaylandPanel(WaylandClient& client, WaylandOutput* output, PanelRo
         layer_ = zwlr_layer_shell_v1_get_layer_surface(client.layerShell, surface_, output->output,
                                                        ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, AppId);
         zwlr_layer_surface_v1_add_listener(layer_, &PanelEvents::layer, this);
-        zwlr_layer_surface_v1_set_anchor(layer_, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                                                     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
-                                                     ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+        zwlr_layer_surface_v1_set_anchor(layer_,
+                                         ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                             ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
         zwlr_layer_surface_v1_set_size(layer_, 0, 0);
         zwlr_layer_surface_v1_set_exclusive_zone(layer_, -1);
         zwlr_layer_surface_v1_set_keyboard_interactivity(layer_, 1);

@@ -167,7 +167,8 @@ int WaylandRunner::Run(int wakeRead) {
         }
         if (StopRequested() || now >= endMs) stop_ = true;
         if (stop_) break;
-        const int timeout = next == UINT64_MAX ? -1 : static_cast<int>(std::min<uint64_t>(next - std::min(next, now), 60000));
+        const int timeout =
+            next == UINT64_MAX ? -1 : static_cast<int>(std::min<uint64_t>(next - std::min(next, now), 60000));
         if (!Pump(timeout, wakeRead)) {
             lost_ = true;
             break;

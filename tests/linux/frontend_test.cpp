@@ -48,9 +48,10 @@ TEST(FrontEndOptions, EachOptionLandsInItsOwnField) {
 TEST(FrontEndOptions, BackendFollowsTheEnvironmentAndTheMode) {
     using B = Backend;
     for (const auto& [args, env, want] : std::vector<std::tuple<std::vector<const char*>, const char*, B>>{
-             {{}, "wayland-1", B::Wayland}, {{}, "", B::X11}, {{}, nullptr, B::X11}, {{"--fullscreen"}, "w", B::Wayland},
-             {{"--root"}, "w", B::X11}, {{"--window-id", "7"}, "w", B::X11}, {{"--display", ":1"}, "w", B::X11},
-             {{"--backend", "x11"}, "w", B::X11}, {{"--backend=wayland"}, nullptr, B::Wayland}}) {
+             {{}, "wayland-1", B::Wayland}, {{}, "", B::X11}, {{}, nullptr, B::X11},
+             {{"--fullscreen"}, "w", B::Wayland}, {{"--root"}, "w", B::X11}, {{"--window-id", "7"}, "w", B::X11},
+             {{"--display", ":1"}, "w", B::X11}, {{"--backend", "x11"}, "w", B::X11},
+             {{"--backend=wayland"}, nullptr, B::Wayland}}) {
         ParsedOptions p = Parse(args);
         B got = B::Auto;
         std::string error;

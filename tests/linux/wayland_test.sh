@@ -22,7 +22,7 @@ compositor() {  # NAME COMMAND...: started in a runtime directory of its own; se
   export WAYLAND_DISPLAY=$S
 }
 socket_up() { S=$(ls "$XDG_RUNTIME_DIR" | grep -m1 -E '^(wayland-[0-9]+|wl-[a-z]+)$'); }
-# lit|white MIN CROP: at least MIN such pixels there (none for 0); lit ones cover under half of it, the rest is our black
+# lit|white MIN CROP: at least MIN such pixels there (none for 0); lit ones under half of it, the rest our black
 seen() {
   local a=${3:-9999x9999}
   a=${a%%+*} && snap "$WORK/s.png" && N=$("$1" "$WORK/s.png" "$3") || return 1
@@ -33,7 +33,9 @@ moved() {  # CROP: two pictures in a row differ there
   for f in a b; do snap "$WORK/$f.png" && convert "$WORK/$f.png" -crop "$1" +repage "$WORK/$f.png" || return 1; done
   N=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || :) && ((${N%% *} > 100))
 }
-tree() { swaymsg -t get_tree | jq -r '..|select(.app_id? == "quorvex")|"\(.window_rect.width)x\(.window_rect.height) \(.name)"'; }
+tree() {  # "WxH TITLE" of our window
+  swaymsg -t get_tree | jq -r '..|select(.app_id? == "quorvex")|"\(.window_rect.width)x\(.window_rect.height) \(.name)"'
+}
 step() {
   local arg=${1#*:} crop=''
   [[ $arg == *@* ]] && crop=${arg#*@}
@@ -48,19 +50,21 @@ step() {
     key:*) $TYPE "$arg" ;;
     gone) kill "$COMPOSITOR" ;;
     resized) wait_until 10000 eval 'SIZE=$(tree) && [[ $SIZE != 500x400* ]]' ;;
-    sized) N=$(cat "$WORK/err") && [[ $N == *"surfaces ${SIZE%% *}:"* ]] ;;  # the last size the window was given
+    sized) N=$(cat "$WORK/err") && [[ $N == *"surfaces ${SIZE%% *}:"* ]] ;;  # the last size given to the window
     sway:*) swaymsg -q -- "$arg" ;;
     cursor:*) swaymsg -q "seat - cursor set ${arg/,/ }" ;;
     press:*) swaymsg -q "seat - cursor press $arg" && swaymsg -q "seat - cursor release $arg" ;;
-    rate:*) N=$(sed -n 's/.*(\([0-9]*\)\.[0-9] per second).*/\1/p' "$WORK/err") && ((N >= ${arg%-*} && N <= ${arg#*-})) ;;
+    rate:*) N=$(sed -n 's/.*(\([0-9]*\)\.[0-9] per second).*/\1/p' "$WORK/err") &&
+      ((N >= ${arg%-*} && N <= ${arg#*-})) ;;
     *) base_step "$1" ;;
   esac
 }
 
 row "no compositor" "XDG_RUNTIME_DIR=\$WORK WAYLAND_DISPLAY=nowhere" "" end:2 "err:1:Wayland compositor 'nowhere' (is"
 row "no runtime directory" "-u XDG_RUNTIME_DIR" "--backend wayland" end:2 "err:1:XDG_RUNTIME_DIR is not set"
-printf '%s\n' 'output HEADLESS-1 resolution 800x600 position 0 0' 'output HEADLESS-2 resolution 640x480 position 800 0' \
-  'output HEADLESS-3 resolution 640x480 position 1440 0' 'for_window [app_id="quorvex"] floating enable' >"$WORK/sway.conf"
+printf 'output HEADLESS-%s\n' '1 resolution 800x600 position 0 0' '2 resolution 640x480 position 800 0' \
+  '3 resolution 640x480 position 1440 0' >"$WORK/sway.conf"
+echo 'for_window [app_id="quorvex"] floating enable' >>"$WORK/sway.conf"
 compositor sway env WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS=2 WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
   sway -c "$WORK/sway.conf"
 wait_until 5000 eval 'SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null)' && export SWAYSOCK
@@ -93,7 +97,7 @@ wait_until 15000 grep -qs "surfaces 800x600:[0-9]* 640x480:" "$WORK/idle" ||
 kill $!
 row "output added" "" "--fullscreen --stats" lit:100@800x600+0+0 sway:create_output lit:100@640x480+1440+0 \
   signal:TERM end:0
-row "compositor gone" "" --fullscreen lit:100@800x600+0+0 gone end:1 "err:1:lost the connection to the Wayland compositor"
+row "compositor gone" "" --fullscreen lit:100@800x600+0+0 gone end:1 "err:1:lost the connection to the Wayland"
 
 start_x Xvfb -screen 0 1024x768x24 -noreset
 compositor weston weston --backend=x11-backend.so --use-pixman --width=800 --height=600 --socket=wl-weston --idle-time=0
