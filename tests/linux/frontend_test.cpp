@@ -45,6 +45,22 @@ TEST(FrontEndOptions, EachOptionLandsInItsOwnField) {
     EXPECT_LT(QuoteArgument(std::string(5000, 'a').c_str()).size(), 100u);
 }
 
+// Wayland only where it can show the run and only when named or asked; refusals are rows of xvfb_test.sh.
+TEST(FrontEndOptions, BackendFollowsTheEnvironmentAndTheMode) {
+    using B = Backend;
+    for (const auto& [args, env, want] : std::vector<std::tuple<std::vector<const char*>, const char*, B>>{
+             {{}, "wayland-1", B::Wayland}, {{}, "", B::X11}, {{}, nullptr, B::X11},
+             {{"--fullscreen"}, "w", B::Wayland}, {{"--root"}, "w", B::X11}, {{"--window-id", "7"}, "w", B::X11},
+             {{"--display", ":1"}, "w", B::X11}, {{"--backend", "x11"}, "w", B::X11},
+             {{"--backend=wayland"}, nullptr, B::Wayland}}) {
+        ParsedOptions p = Parse(args);
+        B got = B::Auto;
+        std::string error;
+        EXPECT_TRUE(p.ok && ChooseBackend(p.options, env, got, error) && got == want)
+            << args.size() << ' ' << (env ? env : "unset");
+    }
+}
+
 // The rest of the file's rules are seen in `quorvex config` runs.
 TEST(SettingsFile, StoredValuesAreExactlyWhatIntToDecimalWrites) {
     for (int32_t v : {0, 9, 10, 2147483647, -1, -12, -2147483647 - 1})

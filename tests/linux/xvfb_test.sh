@@ -36,28 +36,13 @@ step() {
     resize:*) xdotool windowsize "$WID" ${arg/x/ } ;;
     close) python3 "$HERE/xhelper.py" close "$WID" ;;
     monitor:* | screen:*) python3 "$HERE/xhelper.py" "${1%%:*}" ${arg//:/ } ;;
-    signal:*) kill -"$arg" "$QPID" ;;
     killhost) kill "$HELPER_PID" ;;
-    alive) ! wait_until 600 ended "$QPID" ;;
-    end:*) wait_until 5000 ended "$QPID" && { wait "$QPID"; N=$?; ((N == arg)); } ;;
-    err:*) N=$(cat "$WORK/err") && [ "$(wc -l <"$WORK/err")" = "${arg%%:*}" ] && [[ $N == *"${arg#*:}"* ]] ;;
     out:*) N=$(cat "$WORK/out") && [ "$N" = "$(eval "echo \"$arg\"")" ] ;;
     says:*) N=$(cat "$WORK/out") && for w in ${arg//,/ }; do [[ $N == *"$w"* ]] || return 1; done ;;
     file:*) N=$(cat "$SETTINGS") && [ "$N" = "$(eval "echo \"$arg\"")" ] ;;
     only:*) N=$(ls -A "${arg%=*}" 2>/dev/null); [ "$N" = "${arg#*=}" ] ;;
-    *) echo "no step $1" >&2 && return 1 ;;
+    *) base_step "$1" ;;
   esac
-}
-row() {
-  local what=$1 env=$2 args=$3 s
-  shift 3
-  [[ $what == *"${ONLY:-}"* ]] || return 0
-  eval "exec env $env \"\$QUORVEX\" $args" >"$WORK/out" 2>"$WORK/err" &
-  QPID=$! WID=
-  track "$QPID"
-  for s in "$@"; do step "$s" || { fail "$what: $s (saw: ${N:-}) $(head -c 300 "$WORK/err")" && break; }; done
-  kill "$QPID" 2>/dev/null
-  wait "$QPID" 2>/dev/null
 }
 
 # The command line, the stored settings and `quorvex config`, without a display.
@@ -66,7 +51,8 @@ for bad in "|DISPLAY" "--display nowhere:0|nowhere:0" "--sparkle|--sparkle" "str
   "--window-id 12abc|window id" "--window-id 0|window id" "--window-id 0x100000000|window id" \
   "--window-id 4294967296|window id" "--trace-mode smoke|trace mode" "--trace-mode 3|trace mode" \
   "--trace-length 4|trace length" "--duration 0|duration" "--duration 86401|duration" "--root --fullscreen|exclude" \
-  "--fullscreen --geometry 10x10|geometry" "--fullscreen=yes|no value" "--no-geometry|unknown" "\$'--x\\ny'|unknown"; do
+  "--fullscreen --geometry 10x10|geometry" "--fullscreen=yes|no value" "--no-geometry|unknown" "\$'--x\\ny'|unknown" \
+  "--backend mir|back end" "--backend wayland --root|X11 back end" "--backend wayland --display :0|X display"; do
   row "bad: ${bad%|*}" -u\ DISPLAY "${bad%|*}" end:2 "err:1:${bad#*|}" out:
 done
 row "help" "-u DISPLAY" --help end:0 \
