@@ -17,6 +17,7 @@
 #include "app_State.h"
 #include "app_Surface.h"
 #include "frame_Present.h"
+#include "frame_Thread.h"
 
 using namespace quorvex;
 using namespace quorvex::win32;
@@ -283,7 +284,7 @@ void FreshHost(bool trace, bool grey) {
     Host().Settings.Trace = trace;
     Host().Settings.HuesOfGray = grey;
     scr.Animation = Engine{};
-    Host().PaintEnabled = Host().SurfaceReady = false;
+    scr.PaintEnabled = scr.SurfaceReady = false;
     BindEngine();
     PrepareClouds(scr.Animation);
     StartPaintState(scr.Paint, GetTickCount(), GetTickCount());
@@ -330,33 +331,46 @@ void CheckSurface(HWND window, int w, int h) {
 void Surface() {
     SaverScreen& scr = PrimaryScreen();
     HostState& host = Host();
-    const FrameSurface& s = scr.Surface;
     HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1);
     InstallCounters();
     for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckSurface(window, w, h);
     // A 0 x 0 client area after a surface existed frees it and stops painting.
     Resize(window, 0, 0);
     CreateFrameSurface(scr, window);
-    Check(!SurfaceLive(scr) && !host.PaintEnabled && !host.SurfaceReady && ledger.live.empty() && !ledger.windowDCs,
+    Check(!SurfaceLive(scr) && !scr.PaintEnabled && !scr.SurfaceReady && ledger.live.empty() && !ledger.windowDCs,
           "0x0: no surface, painting off, objects freed");
-    host.PaintEnabled = true;  // focus back or a prompt ended
+    scr.PaintEnabled = true;  // focus back or a prompt ended
     PaintSaverFrame(scr);
     Check(scr.Paint.FrameCount == 20, "0x0: no frame without a surface");
     Resize(window, 151, 111);
     CreateFrameSurface(scr, window);
     PaintSaverFrame(scr);
-    Check(SurfaceLive(scr) && host.PaintEnabled && scr.Paint.FrameCount == 21, "a later size brings painting back");
+    Check(SurfaceLive(scr) && scr.PaintEnabled && scr.Paint.FrameCount == 21, "a later size brings painting back");
     FreeFrameSurface(scr, window);
-    // A refused 8-bit section: a device bitmap, no Trace, the faster tempo.
-    ledger.refuseSection = true;
+    // Two screens, the second's 8-bit section refused: both a device bitmap, no Trace, the faster tempo. Its 0 x 0
+    // resize stops its painting only; with its window gone, a turn of the thread invalidates no other window.
+    SaverScreen& two = host.Screens[1];
+    HWND second = MakeWindow("surface 2", WS_POPUP | WS_VISIBLE, 0, 0, 90, 70);
+    scr.Window = window, two.Window = second, host.ScreenCount = 2;
     FreshHost(true, false);
     CreateFrameSurface(scr, window);
-    Check(SurfaceLive(scr) && s.Bitmap && !s.Bits && !host.Settings.Trace && !host.ThreadTrace &&
-              scr.Animation.HoldTime == Single(6000.0L / 1.33L),
-          "refused section: device bitmap, no Trace, faster");
+    ledger.refuseSection = true;
+    CreateFrameSurface(two, second);
+    for (SaverScreen* x : {&scr, &two}) {
+        Check(SurfaceLive(*x) && x->Surface.Bitmap && !x->Surface.Bits && !host.Settings.Trace && !host.ThreadTrace &&
+                  x->Animation.HoldTime == Single(6000.0L / 1.33L),
+              "refused section: device bitmaps, no Trace, faster");
+    }
+    Resize(second, 0, 0);
+    CreateFrameSurface(two, second);
     for (int i = 0; i < 5; ++i) PaintSaverFrame(scr);
     FreeFrameSurface(scr, window);
-    Check(scr.Paint.FrameCount == 5 && ledger.live.empty(), "refused section: 5 frames, everything freed");
+    Check(scr.Paint.FrameCount == 5 && !two.PaintEnabled && ledger.live.empty(), "5 frames, everything freed");
+    two.Window = nullptr, host.StopThread = true;
+    Resize(second, 90, 70);
+    ValidateRect(window, nullptr), ValidateRect(second, nullptr);
+    AnimationThreadProc(nullptr);
+    Check(GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE), "only the live one redrawn");
     // A thousand re-creations, now and then 0 x 0, free every object made.
     ledger = Ledger{};
     FreshHost(true, false);
