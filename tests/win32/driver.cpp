@@ -1,5 +1,6 @@
 // The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
-// (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, post TITLE MSG WPARAM, steal, front.
+// (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, order TITLE, post TITLE MSG WPARAM,
+// steal, front; mode W H (the display).
 // The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner for /c), preview SCR W H (a box
 // for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
@@ -403,6 +404,16 @@ int main(int argc, char** argv) {
         } else if (c == "children") {  // TITLE S: waits up to S seconds for it
             if (!PumpUntil(std::atof(b) * 1000, [&] { return !Find(a).empty(); })) return Line("missing"), 1;
             i += 2, PrintChildren(Find(a)[0]);
+        } else if (c == "order") {  // TITLE: the left edges of its windows, the top of the z-order first
+            std::string lefts = "order";
+            RECT r;
+            for (HWND w : Find(a)) lefts += F(" %ld", (GetWindowRect(w, &r), r.left));
+            i += 1, Line(lefts);
+        } else if (c == "mode") {  // W H: the display's resolution, until the session ends
+            DEVMODEA m{};
+            m.dmSize = sizeof m, m.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+            m.dmPelsWidth = std::atoi(a), m.dmPelsHeight = std::atoi(b);
+            i += 2, Check(ChangeDisplaySettingsA(&m, 0) == DISP_CHANGE_SUCCESSFUL, F("the display at %sx%s", a, b));
         } else if (c == "post") {  // TITLE MESSAGE WPARAM
             for (HWND w : Find(a)) PostMessageA(w, std::atoi(b), std::atoi(third), 0);
             i += 3;
