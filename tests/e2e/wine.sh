@@ -145,8 +145,8 @@ running() { [ -n "$RUN" ] && [ ! -f "$RUN.rc" ]; }
 s_runs() { # the saver keeps running for S seconds, its windows still there (they go well before the process ends)
     if until_ok "$1" test -f "$RUN.rc" || count_is "$SAVER" 0; then fail "ended within $1 s"; else ok "runs on"; fi
 }
-s_exit() { # [S]: what was started ends with exit code 0 within S (15) s
-    if until_ok "${1:-15}" test -f "$RUN.rc"; then same "ends with exit code 0" "$(cat "$RUN.rc")" 0
+s_exit() { # [S [CODE]]: what was started ends with exit code CODE (0) within S (15) s
+    if until_ok "${1:-15}" test -f "$RUN.rc"; then same "ends with exit code ${2:-0}" "$(cat "$RUN.rc")" "${2:-0}"
     else fail "still running after ${1:-15} s"; fi
 }
 s_lit() { check "between $1 and $2 lit pixels ${3:-} (${LIT:-?})" until_ok 10 lit_in "$@"; }
@@ -282,17 +282,18 @@ s_sh() { check "$*" eval "$*"; }
 
 # The installer, silent: the saver of the table's architecture in the real System32, an Add/Remove Programs entry
 # (in that registry view only) and the current screen saver set; the installed saver runs and a key ends it.
-s_install() {
+s_install() { # [FOLDER]: the uninstaller's, given as /D=FOLDER
     local got kb
-    launch wine "$SETUP" /S && s_exit 120
+    INST=${1:-'C:\Program Files\Quorvex'}
+    launch wine "$SETUP" /S ${1:+"/D=$1"} && s_exit 120
     check "the built saver in the real System32" cmp -s "$BUILT" "$SYS/Quorvex.scr"
     check "nothing in SysWOW64" test ! -e "$SYS/../syswow64/Quorvex.scr"
     got=$(wine reg query "$UNINST" $VIEW 2>/dev/null | tr -d '\r' |
         awk '$2 ~ /^REG_/ { n = $1; $1 = $2 = ""; sub(/^ +/, ""); print n "=" $0 }')
     same "the Add/Remove Programs entry" "$(grep -E '^(Display|Publisher|.*Uninstall)' <<<"$got")" \
         "$(printf '%s\n' "DisplayIcon=$SYS_SCR,0" 'DisplayName=Quorvex Screen Saver' "DisplayVersion=$VERSION" \
-            'Publisher=The Quorvex authors' 'QuietUninstallString="C:\Program Files\Quorvex\Uninstall.exe" /S' \
-            'UninstallString="C:\Program Files\Quorvex\Uninstall.exe"')"
+            'Publisher=The Quorvex authors' "QuietUninstallString=\"$INST\\Uninstall.exe\" /S" \
+            "UninstallString=\"$INST\\Uninstall.exe\"")"
     kb=$(($(sed -n 's/^EstimatedSize=//p' <<<"$got") + 0))
     check "EstimatedSize $kb KiB covers the saver" test $((kb * 1024)) -ge "$(stat -c %s "$BUILT")" -a "$kb" -lt 2048
     [ -z "$VIEW" ] || check "no entry in the 32-bit registry view" not wine reg query "$UNINST"
@@ -300,17 +301,19 @@ s_install() {
     launch "$WINE" "$SYS_SCR" /s && s_saver && s_key Return && s_exit
 }
 scrnsave() { values 'HKCU\Control Panel\Desktop' | sed -n 's/^SCRNSAVE.EXE REG_SZ //p'; }
-uninstalled() { [ ! -e "$SYS/Quorvex.scr" ] && [ ! -e "$SYS/../../Program Files/Quorvex" ] &&
+uninstalled() { [ ! -e "$SYS/Quorvex.scr" ] && [ ! -e "$(winepath -u "$INST" 2>/dev/null)" ] &&
     ! wine reg query "$UNINST" $VIEW >/dev/null 2>&1; }
 s_uninstall() { # [SAVER]: silent; SCRNSAVE.EXE, when it names SAVER, stays; the settings stay
     [ -z "${1:-}" ] || wine reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /d "$1" /f >/dev/null 2>&1
-    launch wine 'C:\Program Files\Quorvex\Uninstall.exe' /S && s_exit 60
+    launch wine "$INST\\Uninstall.exe" /S && s_exit 60
     # It finishes from a copy of itself in the temp folder.
     check "saver, uninstaller and entry gone" until_ok 30 uninstalled
     same "SCRNSAVE.EXE afterwards" "$(scrnsave)" "${1:-}"
     same "the user's settings stay" "$(values)" "MouseSens REG_SZ 0"
 }
 start() { launch wine "$APP/Quorvex.scr" "$@"; } # the row's copy of the saver
+s_installed() { launch "$WINE" "$SYS_SCR" /s && FIRST=$RUN; } # the installed saver, as the row's first
+s_launch() { launch "$@"; }
 launch() { # launcher program args...: in the background; RUN names it
     RUN=$WORK/run.$((++N))
     ("$@" >/dev/null 2>&1; echo $? >"$RUN.part" && mv "$RUN.part" "$RUN.rc") &
