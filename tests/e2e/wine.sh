@@ -63,7 +63,9 @@ fi
 # are private, the rest hard links.
 (
     flock 9
-    export WINEPREFIX=$TEMPLATE DISPLAY= stamp="$(wine --version 2>/dev/null) v2"
+    # It keeps the fonts it was made with: made again when Wine or its fonts change.
+    export WINEPREFIX=$TEMPLATE DISPLAY= stamp="$(wine --version 2>/dev/null; dpkg-query -W wine libwine fonts-wine \
+        fonts-liberation 2>/dev/null) v3"
     [ "$(cat "$TEMPLATE/.qv-ready" 2>/dev/null)" = "$stamp" ] && exit 0
     rm -rf "$TEMPLATE"
     WINEARCH=$ARCH wineboot -i >/dev/null 2>&1
