@@ -59,11 +59,10 @@ else
     # With RandR Wine sees one output; without it, Xinerama's monitors.
     xserver Xephyr -displayfd 3 $(printf -- '-screen %s ' $SCREENS) +xinerama -extension RANDR
 fi
-# The template prefix is made once per machine under a lock; each table gets a copy whose registry and ini files
-# are private, the rest hard links.
+# The template prefix is made once per machine under a lock, and again when Wine or its fonts change (it keeps the
+# fonts it was made with); each table gets a copy whose registry and ini files are private, the rest hard links.
 (
     flock 9
-    # It keeps the fonts it was made with: made again when Wine or its fonts change.
     export WINEPREFIX=$TEMPLATE DISPLAY= stamp="$(wine --version 2>/dev/null; dpkg-query -W wine libwine fonts-wine \
         fonts-liberation 2>/dev/null) v3"
     [ "$(cat "$TEMPLATE/.qv-ready" 2>/dev/null)" = "$stamp" ] && exit 0
@@ -277,7 +276,6 @@ s_nolog() { check "no password service was called" test ! -e "$APP/calls.log"; }
 s_answer() { echo "$1" >"$APP/a.tmp" && mv "$APP/a.tmp" "$APP/password_answer.txt"; }
 count_is() { [ "$(drv count "$1")" = "$2" ]; }
 s_count() { check "$2 window(s) \"$1\" within ${3:-10} s" until_ok "${3:-10}" count_is "$1" "$2"; } # TITLE N [S]
-s_desktop() { wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1; restart; }
 s_again() { start "$@"; } # a further start beside the first; RUN names it
 s_first() { RUN=$FIRST; }
 s_sh() { check "$*" eval "$*"; }
@@ -314,8 +312,6 @@ s_uninstall() { # [SAVER]: silent; SCRNSAVE.EXE, when it names SAVER, stays; the
     same "the user's settings stay" "$(values)" "MouseSens REG_SZ 0"
 }
 start() { launch wine "$APP/Quorvex.scr" "$@"; } # the row's copy of the saver
-s_installed() { launch "$WINE" "$SYS_SCR" /s && FIRST=$RUN; } # the installed saver, as the row's first
-s_launch() { launch "$@"; }
 launch() { # launcher program args...: in the background; RUN names it
     RUN=$WORK/run.$((++N))
     ("$@" >/dev/null 2>&1; echo $? >"$RUN.part" && mv "$RUN.part" "$RUN.rc") &

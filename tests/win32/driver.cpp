@@ -279,16 +279,15 @@ void InstallCounters() {
         return ledger.live.erase(h), DeleteObject(h);
     };
 }
-void FreshHost(bool trace, bool grey) {
-    SaverScreen& scr = PrimaryScreen();
+void FreshHost(bool trace, bool grey) {  // the first two screens
     Host().Settings = SaverSettings{};
     Host().Settings.Trace = trace;
     Host().Settings.HuesOfGray = grey;
-    scr.Animation = Engine{};
-    scr.PaintEnabled = scr.SurfaceReady = false;
+    SaverScreen* const two[] = {&Host().Screens[0], &Host().Screens[1]};
+    for (SaverScreen* scr : two) scr->Animation = Engine{}, scr->PaintEnabled = scr->SurfaceReady = false;
     BindEngine();
-    PrepareClouds(scr.Animation);
-    StartPaintState(scr.Paint, GetTickCount(), GetTickCount());
+    for (SaverScreen* scr : two)
+        PrepareClouds(scr->Animation), StartPaintState(scr->Paint, GetTickCount(), GetTickCount());
 }
 void Resize(HWND w, int cx, int cy) {
     SetWindowPos(w, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -335,21 +334,9 @@ void Surface() {
     HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1);
     InstallCounters();
     for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckSurface(window, w, h);
-    // A 0 x 0 client area after a surface existed frees it and stops painting.
-    Resize(window, 0, 0);
-    CreateFrameSurface(scr, window);
-    Check(!SurfaceLive(scr) && !scr.PaintEnabled && !scr.SurfaceReady && ledger.live.empty() && !ledger.windowDCs,
-          "0x0: no surface, painting off, objects freed");
-    scr.PaintEnabled = true;  // focus back or a prompt ended
-    PaintSaverFrame(scr);
-    Check(scr.Paint.FrameCount == 20, "0x0: no frame without a surface");
-    Resize(window, 151, 111);
-    CreateFrameSurface(scr, window);
-    PaintSaverFrame(scr);
-    Check(SurfaceLive(scr) && scr.PaintEnabled && scr.Paint.FrameCount == 21, "a later size brings painting back");
-    FreeFrameSurface(scr, window);
-    // Two screens, the second's 8-bit section refused: both a device bitmap, no Trace, the faster tempo. Its 0 x 0
-    // resize stops its painting only; with its window gone, a turn of the thread invalidates no other window.
+    // Two screens, the second's 8-bit section refused: both get a device bitmap, no Trace, the faster tempo. A 0 x 0
+    // client area of the second frees its objects and stops its painting only, even switched back on (focus back, a
+    // prompt ended); a later size brings it back. Its window gone, a turn of the thread redraws no other window.
     SaverScreen& two = host.Screens[1];
     HWND second = MakeWindow("surface 2", WS_POPUP | WS_VISIBLE, 0, 0, 90, 70);
     scr.Window = window, two.Window = second, host.ScreenCount = 2;
@@ -364,14 +351,22 @@ void Surface() {
     }
     Resize(second, 0, 0);
     CreateFrameSurface(two, second);
-    for (int i = 0; i < 5; ++i) PaintSaverFrame(scr);
-    FreeFrameSurface(scr, window);
-    Check(scr.Paint.FrameCount == 5 && !two.PaintEnabled && ledger.live.empty(), "5 frames, everything freed");
-    two.Window = nullptr, host.StopThread = true;
+    Check(
+        !SurfaceLive(two) && !two.PaintEnabled && !two.SurfaceReady && ledger.live.size() == 3 && ledger.windowDCs == 1,
+        "0x0: no surface there, its painting off, its objects freed");
+    two.PaintEnabled = true;
+    for (int i = 0; i < 5; ++i) PaintSaverFrame(scr), PaintSaverFrame(two);
     Resize(second, 90, 70);
+    CreateFrameSurface(two, second);
+    PaintSaverFrame(two);
+    Check(scr.Paint.FrameCount == 5 && two.Paint.FrameCount == 1,
+          "the other screen paints on; a later size, this one too");
+    FreeFrameSurface(scr, window), FreeFrameSurface(two, second);
+    two.Window = nullptr, host.StopThread = true;
     ValidateRect(window, nullptr), ValidateRect(second, nullptr);
     AnimationThreadProc(nullptr);
-    Check(GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE), "only the live one redrawn");
+    Check(ledger.live.empty() && GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE),
+          "all freed; only a live screen's window redrawn");
     // A thousand re-creations, now and then 0 x 0, free every object made.
     ledger = Ledger{};
     FreshHost(true, false);

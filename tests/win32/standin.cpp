@@ -37,11 +37,7 @@ extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR componen
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     char cls[128] = "none";
     GetClassNameA(window, cls, sizeof cls);
-    const auto cursor = [] {
-        const int count = ShowCursor(FALSE) + 1;  // the display count, unchanged
-        ShowCursor(TRUE);
-        return count;
-    };
+    const auto cursor = [] { return ShowCursor(TRUE), ShowCursor(FALSE); };  // the display count, unchanged
     const int shown = cursor();
     Record("call window " + std::string(cls) + " cursor " + std::to_string(shown));
     HWND prompt = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Quorvex test password prompt",
