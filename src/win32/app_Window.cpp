@@ -144,7 +144,10 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             CreateFrameSurface(*screen, window);
             break;
         case WM_SETFOCUS:
-            if (screen->SurfaceReady) screen->PaintEnabled = true;
+            // The focus may come back to a saver window while the password
+            // prompt is still up (a prompt not modal to it, a click): the
+            // picture stays still until the prompt has gone.
+            if (screen->SurfaceReady && !PasswordPromptOpen()) screen->PaintEnabled = true;
             break;
         case WM_KILLFOCUS:
             // The focus moving on to another of the saver's own windows is

@@ -95,6 +95,8 @@ void ChangeSaverPassword(uint32_t parent) {
     FreeLibrary(module);
 }
 
+bool PasswordPromptOpen() { return promptOpen; }
+
 bool VerifySaverPassword() {
     if (Host().PreviewMode.load(std::memory_order_relaxed)) return true;
     // The prompt that is up decides; this request is dropped.

@@ -7,7 +7,6 @@
 // after windows.h
 #include <commctrl.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -27,13 +26,10 @@ namespace {
 
 bool failed = false;
 
-std::string F(const char* format, ...) {
+template <typename... Args>
+std::string F(const char* format, Args... args) {
     char buffer[600];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
+    return std::snprintf(buffer, sizeof buffer, format, args...), buffer;
 }
 std::string Utf8(const wchar_t* text, int length = -1) {
     char out[4096] = {};
@@ -46,10 +42,7 @@ void Line(std::string text) {
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
 }
-void Check(bool ok, const std::string& what) {
-    Line((ok ? "ok   - " : "FAIL - ") + what);
-    failed = failed || !ok;
-}
+void Check(bool ok, const std::string& what) { Line((ok ? "ok   - " : "FAIL - ") + what), failed |= !ok; }
 std::string Text(HWND w) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
