@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt> runs the rows of a table against the real
-# Quorvex.scr and the test driver in a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop).
-# A row is "label | command line | set-up | step; step; ...". Set-up words: Name=text (REG_SZ under
-# HKCU\Software\Quorvex), a raw REGEDIT4 line for that key, desk:<raw line> for HKCU\Control Panel\Desktop,
-# dll:built=name and file:name beside the row's copy of the saver, lang=ru. Rows start from an empty key, no
-# password switch, the pointer centred; a step is s_<word> below. A row fails unless its saver has ended and no
-# window is left. "[name]" starts a block of expected lines; "@ arch win64", "@ screens WxH..." (left to right) and
-# "@ primary N" pick the machine.
+# bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt> runs the rows of a table against the real Quorvex.scr
+# and the test driver in a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop). A row is
+# "label | command line | set-up | step; step; ...". Set-up words: Name=text (REG_SZ under HKCU\Software\Quorvex), a
+# raw REGEDIT4 line for that key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name and file:name beside
+# the row's copy of the saver, lang=ru. Rows start from an empty key, no password switch, the pointer centred; a step
+# is s_<word> below. A row fails unless its saver has ended and no window is left. "[name]" starts a block of expected
+# lines; "@ arch win64", "@ screens WxH..." (left to right) and "@ primary N" pick the machine.
 set -uo pipefail
 BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
 BUILD=$(cd "$BIN/../.." && pwd) ARCH=$(sed -n 's/^@ arch //p' "$TABLE")

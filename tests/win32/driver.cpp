@@ -1,8 +1,7 @@
 // The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
-// (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, order TITLE, post TITLE MSG WPARAM,
-// steal, front; mode W H (the display).
-// The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner for /c), preview SCR W H (a box
-// for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
+// (UTF-8); exit 1 when one failed. Windows: children TITLE S, count TITLE, order TITLE, post TITLE MSG WPARAM, steal,
+// front, mode W H (the display's). The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner
+// for /c), preview SCR W H (a box for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -87,8 +86,7 @@ PROCESS_INFORMATION Start(const char* scr, const char* option, HWND window) {
 std::string ExitText(HANDLE process, DWORD ms) {
     if (!PumpUntil(ms, [&] { return Ended(process); })) return TerminateProcess(process, 1), "timeout";
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return std::to_string(code);
+    return GetExitCodeProcess(process, &code), std::to_string(code);
 }
 
 // ------------------------------------------------------------ windows
@@ -273,14 +271,11 @@ void InstallCounters() {
     };
 }
 void FreshHost(bool trace, bool grey) {  // the first two screens
-    Host().Settings = SaverSettings{};
-    Host().Settings.Trace = trace;
-    Host().Settings.HuesOfGray = grey;
+    Host().Settings = SaverSettings{}, Host().Settings.Trace = trace, Host().Settings.HuesOfGray = grey;
     SaverScreen* const two[] = {&Host().Screens[0], &Host().Screens[1]};
-    for (SaverScreen* scr : two) scr->Animation = Engine{}, scr->PaintEnabled = scr->SurfaceReady = false;
+    for (SaverScreen* s : two) s->Animation = Engine{}, s->PaintEnabled = s->SurfaceReady = false;
     BindEngine();
-    for (SaverScreen* scr : two)
-        PrepareClouds(scr->Animation), StartPaintState(scr->Paint, GetTickCount(), GetTickCount());
+    for (SaverScreen* s : two) PrepareClouds(s->Animation), StartPaintState(s->Paint, GetTickCount(), GetTickCount());
 }
 void Resize(HWND w, int cx, int cy) {
     SetWindowPos(w, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -327,9 +322,8 @@ void Surface() {
     HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1);
     InstallCounters();
     for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckSurface(window, w, h);
-    // Two screens, the second's 8-bit section refused: both get a device bitmap, no Trace, the faster tempo. A 0 x 0
-    // client area of the second frees its objects and stops its painting only, even switched back on (focus back, a
-    // prompt ended); a later size brings it back. Its window gone, a turn of the thread redraws no other window.
+    // Two screens, the second's 8-bit section refused: both a device bitmap, no Trace, faster. Its 0 x 0 frees its
+    // objects and stops its painting only, even if switched on again; its window gone, the thread redraws no other.
     SaverScreen& two = host.Screens[1];
     HWND second = MakeWindow("surface 2", WS_POPUP | WS_VISIBLE, 0, 0, 90, 70);
     scr.Window = window, two.Window = second, host.ScreenCount = 2;
@@ -355,8 +349,7 @@ void Surface() {
     Check(scr.Paint.FrameCount == 5 && two.Paint.FrameCount == 1,
           "the other screen paints on; a later size, this one too");
     FreeFrameSurface(scr, window), FreeFrameSurface(two, second);
-    two.Window = nullptr, host.StopThread = true;
-    ValidateRect(window, nullptr), ValidateRect(second, nullptr);
+    two.Window = nullptr, host.StopThread = true, ValidateRect(window, nullptr), ValidateRect(second, nullptr);
     AnimationThreadProc(nullptr);
     Check(ledger.live.empty() && GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE),
           "all freed; only a live screen's window redrawn");
