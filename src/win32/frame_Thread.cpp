@@ -16,7 +16,11 @@ DWORD WINAPI AnimationThreadProc(LPVOID) {
         // One thread paces every screen, so all monitors step together.
         const int count = host.ScreenCount.load(std::memory_order_relaxed);
         for (int i = 0; i < count; ++i) {
-            InvalidateRect(host.Screens[i].Window.load(std::memory_order_relaxed), nullptr, FALSE);
+            // The teardown may have cleared this screen's window during the
+            // turn: a null handle would invalidate every window on the desktop.
+            if (const HWND window = host.Screens[i].Window.load(std::memory_order_relaxed)) {
+                InvalidateRect(window, nullptr, FALSE);
+            }
         }
         const uint32_t period = RepaintPeriod(host.ThreadTrace.load(std::memory_order_relaxed));
         Sleep(RepaintWait(period, GetTickCount() - t0));
