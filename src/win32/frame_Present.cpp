@@ -116,7 +116,7 @@ void PaintSaverFrame(SaverScreen& screen) {
     HostState& host = Host();
     // A password prompt, a 0 x 0 resize or the teardown may have taken the
     // surface or switched painting off; then nothing is drawn.
-    if (!host.PaintEnabled.load(std::memory_order_relaxed) || !SurfaceLive(screen)) return;
+    if (!screen.PaintEnabled || !SurfaceLive(screen)) return;
     RECT update{0, 0, 0, 0};
     GetUpdateRect(screen.Window.load(std::memory_order_relaxed), &update, FALSE);
     GdiPresenter presenter(screen, Rect{update.left, update.top, update.right, update.bottom});

@@ -19,7 +19,11 @@ DWORD WINAPI AnimationThreadProc(LPVOID) {
         const int count =
             host.DisplayOff.load(std::memory_order_relaxed) ? 0 : host.ScreenCount.load(std::memory_order_relaxed);
         for (int i = 0; i < count; ++i) {
-            RedrawWindow(host.Screens[i].Window.load(std::memory_order_relaxed), nullptr, nullptr, RDW_INTERNALPAINT);
+            // The teardown may have cleared this screen's window during the
+            // turn: a null handle would repaint every window on the desktop.
+            if (const HWND window = host.Screens[i].Window.load(std::memory_order_relaxed)) {
+                RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
+            }
         }
         const uint32_t period = RepaintPeriod(host.ThreadTrace.load(std::memory_order_relaxed));
         Sleep(RepaintWait(period, GetTickCount() - t0));
