@@ -92,6 +92,8 @@ struct HostState {
     std::atomic<bool> StopThread{false};
     // Trace as the animation thread sees it (picks its period).
     std::atomic<bool> ThreadTrace{true};
+    // The display is off: no frame is stepped or painted until it is back.
+    std::atomic<bool> DisplayOff{false};
     int32_t MouseMoveCount = -1;
     POINT LastMousePos{0, 0};
     SaverSettings Settings;

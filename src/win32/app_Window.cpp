@@ -2,6 +2,7 @@
 // resize, painting, and every user action turned into a close request.
 #include "app_Window.h"
 
+#include "app_Power.h"
 #include "app_State.h"
 #include "app_Surface.h"
 #include "frame_Present.h"
@@ -110,6 +111,7 @@ bool RegisterSaverClass() {
 
 void TearDownSaver() {
     HostState& host = Host();
+    StopWatchingDisplayState();
     host.StopThread.store(true, std::memory_order_relaxed);
     SetPaintingAll(false);
     for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
@@ -165,6 +167,23 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT:
             PaintSaverFrame(*screen);
             break;
+        case WM_POWERBROADCAST: {
+            bool off = false;
+            if (!DisplayStateChange(wParam, lParam, off)) break;
+            host.DisplayOff.store(off, std::memory_order_relaxed);
+            for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
+                // The frame already prepared goes to the screen before the
+                // pause, so the screen keeps the last picture stepped. What a
+                // display shows when it wakes is not ours to rely on: the
+                // first frame after goes whole.
+                if (off) {
+                    PaintSaverFrame(host.Screens[i]);
+                } else {
+                    host.Screens[i].Animation.Changed.whole = true;
+                }
+            }
+            return TRUE;
+        }
         case WM_DISPLAYCHANGE:
             if (UserInputCloses() && MonitorsChanged()) RequestClose();
             break;

@@ -162,6 +162,9 @@ s_soak() { # S: keeps drawing a moving picture, resident memory grows < 8 MiB
 }
 s_moves() { shot a; check "the picture moves" until_ok 5 differs 200 "${1:-}"; }
 s_frozen() { shot a; check "nothing is drawn" not until_ok 0.5 differs 0 "$1"; }
+s_still() { # the picture settles and stays, and a repaint of the whole window (a full copy) shows it unchanged
+    check "the picture settles" until_ok 5 eval 'shot a && ! differs 0'; s_frozen ''; drv repaint
+    check "a full copy shows the same" not until_ok 1 differs 0; }
 s_points() { # plus|square: footprints of the 3x3 points
     shot
     read -r plus square < <(convert "$WORK/shot.png" -depth 8 txt:- 2>/dev/null | awk -F'[,:() ]+' '

@@ -1,7 +1,8 @@
 // The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
 // (UTF-8); exit 1 when one failed. Windows: children TITLE S, count TITLE, order TITLE, post TITLE MSG WPARAM, steal,
-// front, mode W H (the display's). The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner
-// for /c), preview SCR W H (a box for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
+// front, mode W H (the display's), display TITLE on|off, repaint. The dialog: state, click ID, select N, slide N.
+// Checked here: owned SCR (an owner for /c), preview SCR W H (a box for /p; W 0 closes it), surface (on real GDI).
+// record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
@@ -398,6 +399,20 @@ int main(int argc, char** argv) {
         } else if (c == "post") {  // TITLE MESSAGE WPARAM
             for (HWND w : Find(a)) PostMessageA(w, std::atoi(b), std::atoi(third), 0);
             i += 3;
+        } else if (c == "display") {  // TITLE on|off: the display-state notification, its data in the saver's memory
+            const struct { GUID g; DWORD length, state; } data{
+                {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, 4, b[1] == 'n'};
+            for (HWND w : Find(a)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+                void* at = VirtualAllocEx(p, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
+                WriteProcessMemory(p, at, &data, sizeof data, nullptr), CloseHandle(p);
+                SendMessageTimeoutA(w, WM_POWERBROADCAST, 0x8013, LPARAM(at), SMTO_NORMAL, 5000, nullptr);
+            }
+            i += 2;
+        } else if (c == "repaint") {  // the saver's windows all invalid, painted at once
+            for (HWND w : Find(SaverName)) InvalidateRect(w, nullptr, FALSE), UpdateWindow(w);
         } else if (c == "front") {  // the foreground window and its thread's focus
             GUITHREADINFO info{};
             info.cbSize = sizeof info;
