@@ -352,8 +352,8 @@ void Surface() {
     FreeFrameSurface(scr, window), FreeFrameSurface(two, second);
     two.Window = nullptr, host.StopThread = true, ValidateRect(window, nullptr), ValidateRect(second, nullptr);
     AnimationThreadProc(nullptr);
-    Check(ledger.live.empty() && GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE),
-          "all freed; only a live screen's window redrawn");
+    auto paintDue = [](HWND w) { MSG m; return PeekMessageW(&m, w, WM_PAINT, WM_PAINT, PM_NOREMOVE) != 0; };
+    Check(ledger.live.empty() && paintDue(window) && !paintDue(second), "all freed; only a live screen's window redrawn");
     // A thousand re-creations, now and then 0 x 0, free every object made.
     ledger = Ledger{};
     FreshHost(true, false);
