@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: unit tests, the Linux front end under
-# Xvfb, the real Quorvex.scr under Wine, a second build compared with the first,
-# the sanitizer build and short fuzz runs.
+# Xvfb, the real Quorvex.scr under Wine, the sanitizer build and short fuzz runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -10,10 +9,6 @@ source "$root/scripts/compiler-cache.sh"
 
 cd "$root/build/native"
 ctest --output-on-failure -j 2 --timeout 900
-
-# The artefacts just built, built again elsewhere by another user in another
-# locale and time zone, must come out byte for byte the same.
-bash "$root/scripts/repro.sh" "$root"
 
 # ---------------------------------------------------------------- robustness
 # The native unit tests (the engine soak among them) once more, built with
