@@ -1,6 +1,7 @@
-// The native X11 front end of the `quorvex` tool: the saver in a window, full
-// screen, on the root window or in a window someone else made, and the
-// `config` subcommand that shows and changes the stored settings.
+// The native front end of the `quorvex` tool: the saver in a window or full
+// screen on X11 or Wayland, on the root window or in a window someone else
+// made (X11), and the `config` subcommand that shows and changes the stored
+// settings.
 #pragma once
 
 namespace quorvex::linux_host {

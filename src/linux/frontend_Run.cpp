@@ -3,15 +3,10 @@
 // X events and signals while it waits.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -24,8 +19,10 @@
 #include "clock_Format.h"
 #include "frame.h"
 #include "frontend.h"
+#include "frontend_Shared.h"
 #include "input_Rules.h"
 #include "options.h"
+#include "panel_Host.h"
 #include "settings_File.h"
 #include "surface_Damage.h"
 #include "surface_Software.h"
@@ -33,62 +30,15 @@
 #include "x11_Monitors.h"
 #include "x11_Present.h"
 #include "x11_Session.h"
+#ifdef QUORVEX_HAVE_WAYLAND
+#include "wayland_Run.h"
+#endif
 
 namespace quorvex::linux_host {
 
 namespace {
 
 constexpr const char* FpsSuffix = " fps";
-
-std::atomic<bool> stopRequested{false};
-int wakeWrite = -1;
-
-void OnStopSignal(int) {
-    stopRequested.store(true, std::memory_order_relaxed);
-    const int saved = errno;
-    if (wakeWrite >= 0) {
-        const char byte = 1;
-        ssize_t ignored = write(wakeWrite, &byte, 1);
-        (void)ignored;
-    }
-    errno = saved;
-}
-
-// SIGTERM and SIGINT end the run cleanly: the loop notices at once through
-// the pipe, frees the image and the window and exits with status 0.
-int InstallStopSignals() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
-    wakeWrite = fds[1];
-    struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
-    return fds[0];
-}
-
-uint64_t CpuMs() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto ms = [](const timeval& t) {
-        return static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_usec) / 1000u;
-    };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-// Low bits of a fast clock, as the Windows saver seeds from its performance counter.
-uint32_t ClockSeed() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint32_t>(static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec));
-}
-
-int Fail(const std::string& line, int status) {
-    std::fprintf(stderr, "quorvex: %s\n", line.c_str());
-    return status;
-}
 
 // One animation with its own engine, random draw and surface, on one part
 // of the window: a monitor's area in full screen, the whole window otherwise.
@@ -102,8 +52,7 @@ struct Panel {
     DamageTrackingTarget target{surface};
     ImagePresenter presenter;
     X11FrameHost host;
-    Engine engine;
-    PaintState paint;
+    Animation animation;
 };
 
 class Runner {
@@ -137,6 +86,10 @@ private:
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
     bool resizePending_ = false;
+    // Full screen: the monitors' changes are watched.
+    bool watching_ = false;
+    int monitorsChange_ = -1;
+    bool layoutPending_ = false;
     std::string error_;
 };
 
@@ -145,21 +98,19 @@ private:
 // per monitor itself), as does a window of our own.
 std::vector<Rect> Runner::Areas(int32_t width, int32_t height) const {
     if (session_.mode != DisplayMode::Fullscreen) return {Rect{0, 0, width, height}};
-    return ScreenMonitors(session_.display, session_.screen, width, height);
+    // A window manager may have put the window anywhere; the monitors are in
+    // root coordinates.
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(session_.display, session_.window, RootWindow(session_.display, session_.screen), 0, 0, &x,
+                          &y, &child);
+    return ScreenMonitors(session_.display, session_.screen, Rect{x, y, x + width, y + height});
 }
 
-// What the Windows saver does at WM_CREATE: the FPS base, the clock's second
-// and the first two shapes, from a random draw of the panel's own.
 void Runner::AddPanel() {
     auto panel = std::make_unique<Panel>(session_, options_.sharedMemory, face_, style_);
-    Engine& e = panel->engine;
-    e.Settings = &settings_;
-    e.Ticks = &ticks_;
-    e.Target = &panel->target;
-    e.PreviewMode = false;
-    e.Random.RandomSeed = seed_ + static_cast<uint32_t>(panels_.size()) * 0x9E3779B9u;
-    StartPaintState(panel->paint, ticks_.Now(), ticks_.Now());
-    PrepareClouds(e);
+    StartAnimation(panel->animation, settings_, ticks_, panel->target, seed_, panels_.size());
     panels_.push_back(std::move(panel));
 }
 
@@ -177,12 +128,10 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
         p.area = areas[i];
         const int32_t w = p.area.right - p.area.left;
         const int32_t h = p.area.bottom - p.area.top;
-        p.surface.Resize(w, h, settings_.Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
         p.presenter.SetOrigin(p.area.left, p.area.top);
         if (!p.presenter.Resize(w, h, error_)) return false;
         p.host.Place(p.area.left, p.area.top, i == 0);
-        p.host.SurfaceRemade();
-        SetUpSurface(p.engine, w, h);
+        ResizeAnimation(p.animation, p.surface, p.host, w, h);
     }
     surfaceReady_ = true;
     paintEnabled_ = true;
@@ -191,6 +140,10 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
 
 void Runner::HandleEvent(XEvent& ev) {
     for (auto& p : panels_) p->presenter.HandleEvent(ev);
+    if (watching_ && MonitorsChanged(ev, RootWindow(session_.display, session_.screen), monitorsChange_)) {
+        layoutPending_ = true;
+        return;
+    }
     const bool ours = ev.xany.window == session_.window;
     InputEvent input;
     switch (ev.type) {
@@ -261,7 +214,7 @@ void Runner::DrainEvents() {
         HandleEvent(ev);
     }
     if (ResourceVanished(session_.window)) stop_ = true;
-    if (stopRequested.load(std::memory_order_relaxed)) stop_ = true;
+    if (StopRequested()) stop_ = true;
 }
 
 void Runner::WaitUntil(uint64_t deadlineUs, int wakeRead) {
@@ -276,11 +229,7 @@ void Runner::WaitUntil(uint64_t deadlineUs, int wakeRead) {
         const timespec timeout{static_cast<time_t>(left / 1000000u), static_cast<long>(left % 1000000u) * 1000};
         pollfd fds[2] = {{ConnectionNumber(dpy), POLLIN, 0}, {wakeRead, POLLIN, 0}};
         const int n = ppoll(fds, wakeRead >= 0 ? 2 : 1, &timeout, nullptr);
-        if (n > 0 && (fds[1].revents & POLLIN) != 0) {
-            char buffer[16];
-            while (read(wakeRead, buffer, sizeof buffer) > 0) {
-            }
-        }
+        if (n > 0 && (fds[1].revents & POLLIN) != 0) DrainWakePipe(wakeRead);
     }
 }
 
@@ -288,6 +237,10 @@ int Runner::Run(int wakeRead) {
     if (settings_.ShowClock) {
         std::string warning;
         if (!face_.Load(warning)) std::fprintf(stderr, "quorvex: warning: %s\n", warning.c_str());
+    }
+    if (session_.mode == DisplayMode::Fullscreen) {
+        monitorsChange_ = WatchMonitors(session_.display, session_.screen);
+        watching_ = true;
     }
     if (!Rebuild(session_.width, session_.height)) return Fail(error_, 1);
 
@@ -302,12 +255,26 @@ int Runner::Run(int wakeRead) {
         const uint64_t t0 = MonotonicUs() / 1000u;
         DrainEvents();
         if (stop_) break;
+        if (layoutPending_) {
+            layoutPending_ = false;
+            const int32_t w = DisplayWidth(session_.display, session_.screen);
+            const int32_t h = DisplayHeight(session_.display, session_.screen);
+            if (session_.pastManager && (w != session_.width || h != session_.height)) {
+                // The window follows the screen; its ConfigureNotify rebuilds.
+                XMoveResizeWindow(session_.display, session_.window, 0, 0, static_cast<unsigned>(w),
+                                  static_cast<unsigned>(h));
+            } else {
+                pendingWidth_ = session_.width;
+                pendingHeight_ = session_.height;
+                resizePending_ = true;
+            }
+        }
         if (resizePending_) {
             resizePending_ = false;
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);
         }
         if (paintEnabled_ && session_.viewable) {
-            for (auto& p : panels_) PaintFrame(p->engine, p->paint, p->host, FpsSuffix);
+            for (auto& p : panels_) PaintFrame(p->animation.engine, p->animation.paint, p->host, FpsSuffix);
             ++frames;
         }
         const uint64_t now = MonotonicUs() / 1000u;
@@ -318,12 +285,8 @@ int Runner::Run(int wakeRead) {
         if (options_.durationMs != 0 && MonotonicUs() / 1000u >= startMs + options_.durationMs) stop_ = true;
     }
     if (options_.stats) {
-        const uint32_t elapsed = static_cast<uint32_t>(MonotonicUs() / 1000u - startMs);
-        const uint64_t cpu = CpuMs() - cpuStart;
-        std::fprintf(stderr, "quorvex: %u frames in %u ms (%.1f per second), %llu ms CPU (%.1f%% of one core), %s\n",
-                     frames, elapsed, elapsed ? frames * 1000.0 / elapsed : 0.0, static_cast<unsigned long long>(cpu),
-                     elapsed ? cpu * 100.0 / elapsed : 0.0,
-                     !panels_.empty() && panels_[0]->presenter.Shared() ? "shared images" : "plain images");
+        PrintStats(frames, static_cast<uint32_t>(MonotonicUs() / 1000u - startMs), CpuMs() - cpuStart,
+                   !panels_.empty() && panels_[0]->presenter.Shared() ? "shared images" : "plain images");
     }
     return 0;
 }
@@ -340,6 +303,13 @@ int RunFrontEnd(int argc, char** argv) {
     }
     std::string error;
     if (!ApplyScreensaverWindow(options, std::getenv("XSCREENSAVER_WINDOW"), error)) return Fail(error, 2);
+    Backend backend = Backend::X11;
+    if (!ChooseBackend(options, std::getenv("WAYLAND_DISPLAY"), backend, error)) return Fail(error, 2);
+#ifndef QUORVEX_HAVE_WAYLAND
+    if (backend == Backend::Wayland && options.backend == Backend::Wayland)
+        return Fail("this quorvex was built without the Wayland back end", 2);
+    backend = Backend::X11;
+#endif
 
     // The clock follows the user's time format.
     std::setlocale(LC_TIME, "");
@@ -351,6 +321,9 @@ int RunFrontEnd(int argc, char** argv) {
     // Before the window exists, so that a stop request during start-up (a
     // slow grab, say) still ends the run cleanly.
     const int wakeRead = InstallStopSignals();
+#ifdef QUORVEX_HAVE_WAYLAND
+    if (backend == Backend::Wayland) return RunWayland(options, settings, wakeRead);
+#endif
     Session session;
     int status = 0;
     if (!OpenSession(options, session, error, status)) {

@@ -27,6 +27,7 @@ bool InputEndsRun(DisplayMode mode, bool mouseSens, InputState& state, const Inp
     }
     switch (event.kind) {
         case InputKind::Key:
+        case InputKind::Touch:
             return true;
         case InputKind::Button:
             // The middle button and the wheel do not end the Windows saver either.

@@ -1,6 +1,6 @@
 // Which input ends the saver, as plain functions over plain state, so the
 // rules can be checked without an X server. The full-screen rules are those
-// of the Windows saver: any key, the left or right button, a loss of focus,
+// of the Windows saver: any key, the left or right button, a touch, a loss of focus,
 // and, with MouseSens, a mouse movement of more than one pixel (the first
 // movement only records where the pointer is).
 #pragma once
@@ -12,7 +12,7 @@
 namespace quorvex::linux_host {
 
 // Named apart from the X event macros (KeyPress, FocusIn...).
-enum class InputKind { Key, Button, Motion, FocusGained, FocusLost };
+enum class InputKind { Key, Button, Motion, FocusGained, FocusLost, Touch };
 
 // Only what the rules look at. `key` is the keysym of a key press, `button`
 // the X button number (1 left, 2 middle, 3 right, 4 to 7 the wheel), x and y

@@ -19,6 +19,9 @@ enum class DisplayMode {
     WindowId,    // a window another program made
 };
 
+// Which display system the saver talks to; Auto picks by the environment.
+enum class Backend { Auto, X11, Wayland };
+
 inline constexpr int32_t DefaultWindowWidth = 1024;
 inline constexpr int32_t DefaultWindowHeight = 768;
 inline constexpr int32_t MaxWindowSide = 16384;
@@ -31,6 +34,7 @@ struct FrontEndOptions {
     bool geometryGiven = false;
     uint32_t windowId = 0;
     std::string display;  // empty: $DISPLAY
+    Backend backend = Backend::Auto;
     // One entry per setting in field order; set entries win over the file.
     std::array<std::optional<int32_t>, SettingCount> overrides{};
     uint32_t durationMs = 0;   // 0: run until ended
@@ -57,6 +61,13 @@ bool ParseWindowId(const char* text, uint32_t& id);
 // and no geometry given, the saver draws into the window it names. False with
 // a one-line error when the value is not a window id.
 bool ApplyScreensaverWindow(FrontEndOptions& options, const char* envValue, std::string& error);
+
+// The back end of the run, given WAYLAND_DISPLAY (null when unset): Wayland
+// for a window or full screen when a compositor is named and no X display
+// was asked for; X11 otherwise, and always for the root window or another
+// program's window, which only X has. False with a one-line error when
+// --backend wayland is combined with what only X11 can do.
+bool ChooseBackend(const FrontEndOptions& options, const char* waylandDisplay, Backend& chosen, std::string& error);
 
 // Overrides laid over settings read from the file.
 void ApplyOverrides(const FrontEndOptions& options, SaverSettings& settings);

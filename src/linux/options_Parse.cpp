@@ -188,6 +188,16 @@ ParsedOptions ParseFrontEndOptions(int argc, const char* const* argv) {
         } else if (name == "display") {
             if (!value(v)) return result;
             o.display = v;
+        } else if (name == "backend") {
+            if (!value(v)) return result;
+            if (std::strcmp(v, "x11") == 0) {
+                o.backend = Backend::X11;
+            } else if (std::strcmp(v, "wayland") == 0) {
+                o.backend = Backend::Wayland;
+            } else {
+                result.error = Fail("bad back end (want wayland or x11)", v);
+                return result;
+            }
         } else if (name == "trace-mode") {
             if (!value(v)) return result;
             int found = -1;
@@ -260,6 +270,22 @@ bool ApplyScreensaverWindow(FrontEndOptions& options, const char* envValue, std:
     return true;
 }
 
+bool ChooseBackend(const FrontEndOptions& o, const char* waylandDisplay, Backend& chosen, std::string& error) {
+    const bool xOnly = o.mode == DisplayMode::Root || o.mode == DisplayMode::WindowId;
+    if (o.backend == Backend::Wayland && (xOnly || !o.display.empty())) {
+        error = xOnly ? "--root, --window-id and XSCREENSAVER_WINDOW need the X11 back end"
+                      : "--display names an X display; it does not go with --backend wayland";
+        return false;
+    }
+    const bool compositor = waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+    if (o.backend != Backend::Auto) {
+        chosen = o.backend;
+    } else {
+        chosen = compositor && !xOnly && o.display.empty() ? Backend::Wayland : Backend::X11;
+    }
+    return true;
+}
+
 void ApplyOverrides(const FrontEndOptions& options, SaverSettings& settings) {
     for (int k = 0; k < SettingCount; ++k) {
         if (options.overrides[k]) SetSettingValue(settings, k, *options.overrides[k]);
@@ -279,6 +305,8 @@ const char* FrontEndUsage() {
            "  --root                draw on the root window (or XSCREENSAVER_WINDOW)\n"
            "  --window-id ID        draw into an existing window (decimal or 0x hex)\n"
            "  --display NAME        the X display (default $DISPLAY)\n"
+           "  --backend NAME        wayland or x11 (default: wayland when WAYLAND_DISPLAY\n"
+           "                        is set, for a window or full screen)\n"
            "\n"
            "Settings (over those of 'quorvex config'):\n"
            "  --trace, --no-trace   trails behind the points\n"

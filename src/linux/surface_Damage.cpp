@@ -32,6 +32,21 @@ bool Damage::Empty() const {
     return true;
 }
 
+int FrameChanges(const SoftwareSurface& surface, bool whole, const Damage& shown, const Damage& drawn,
+                 Rect (&parts)[MaxFrameChanges]) {
+    if (whole || surface.Kind() == SurfaceKind::Indexed) {
+        parts[0] = Rect{0, 0, surface.Width(), surface.Height()};
+        return 1;
+    }
+    int n = 0;
+    for (const Damage* d : {&shown, &drawn}) {
+        for (const Rect& r : d->boxes) {
+            if (!IsEmpty(r)) parts[n++] = r;
+        }
+    }
+    return n;
+}
+
 void DamageTrackingTarget::FillRect(const Rect& r, PackedColour colour) {
     surface_.FillRect(r, colour);
     drawn_.Add(Damage::Points, r, surface_.Width(), surface_.Height());

@@ -26,6 +26,15 @@ struct Damage {
 
 bool IsEmpty(const Rect& r);
 
+// The parts of the surface a present must put, given what the frame put
+// last drew (`shown`) and what the frame now on the surface drew: the whole
+// surface when `whole` is set or with Trace (whose pass changes every
+// pixel); otherwise only what the two frames drew, as the rest is black on
+// both. Returns how many parts it wrote.
+inline constexpr int MaxFrameChanges = 2 * Damage::Count;
+int FrameChanges(const SoftwareSurface& surface, bool whole, const Damage& shown, const Damage& drawn,
+                 Rect (&parts)[MaxFrameChanges]);
+
 // The engine's drawing target for the host: draws into the surface and
 // records where the rectangle fills went.
 class DamageTrackingTarget final : public DrawTarget {

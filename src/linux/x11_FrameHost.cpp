@@ -1,29 +1,19 @@
 // See x11_FrameHost.h.
 #include "x11_FrameHost.h"
 
-#include <time.h>
-
 namespace quorvex::linux_host {
 
 namespace {
 
-// The clock's top-right corner, from the right and top edges.
-constexpr int32_t ClockMargin = 25;
 // The FPS text's top-left corner.
 constexpr int FpsX = 10;
 constexpr int FpsY = 10;
 
 }  // namespace
 
-uint64_t MonotonicUs() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
-}
-
 X11FrameHost::X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target,
                            ImagePresenter& presenter, ClockFace& face, const ClockStyle& style)
-    : session_(session), surface_(surface), target_(target), presenter_(presenter), face_(face), style_(style) {
+    : PanelHost(surface, target, face, style), session_(session), presenter_(presenter) {
     Display* dpy = session_.display;
     XGCValues values{};
     // White and black of a true-colour visual: all channel bits, none.
@@ -50,65 +40,18 @@ X11FrameHost::~X11FrameHost() {
     if (font_ != nullptr) XFreeFont(session_.display, font_);
 }
 
-void X11FrameHost::SurfaceRemade() {
-    putWhole_ = true;
-    shown_.Clear();
-    target_.Drawn().Clear();
-}
-
 void X11FrameHost::Present() {
-    Damage& drawn = target_.Drawn();
-    // With Trace the pass changes every pixel; without, only what the last
-    // two frames drew differs from the image.
-    if (surface_.Kind() == SurfaceKind::Indexed || putWhole_) {
-        presenter_.Show(surface_);
-        putWhole_ = false;
-    } else {
-        Rect parts[2 * Damage::Count];
-        int n = 0;
-        for (const Rect& r : shown_.boxes) {
-            if (!IsEmpty(r)) parts[n++] = r;
-        }
-        for (const Rect& r : drawn.boxes) {
-            if (!IsEmpty(r)) parts[n++] = r;
-        }
-        presenter_.ShowParts(surface_, parts, n);
-    }
-    shown_ = drawn;
-}
-
-void X11FrameHost::ClearSurface() {
-    // Black everywhere but where the last frame drew: clear just that.
-    Damage& drawn = target_.Drawn();
-    for (const Rect& r : drawn.boxes) {
-        if (!IsEmpty(r)) surface_.FillRect(r, 0);
-    }
-    drawn.Clear();
-}
-
-void X11FrameHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
-    if (!texts_) return;
-    const Rect box = face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
-    if (colour != nullptr) target_.Drawn().Add(Damage::Clock, box, surface_.Width(), surface_.Height());
+    Rect parts[MaxFrameChanges];
+    const int n = TakeChanges(parts);
+    presenter_.ShowParts(surface_, parts, n);
 }
 
 void X11FrameHost::DrawFps(const char* text, size_t length) {
     // Straight onto the window, over the frame just put there; the next put
     // covers it again.
-    if (!texts_) return;
+    if (!Texts()) return;
     XDrawImageString(session_.display, session_.window, textGc_, originX_ + FpsX, originY_ + FpsY + fontAscent_, text,
                      static_cast<int>(length));
-}
-
-void X11FrameHost::LocalClockText(char* out, size_t outSize, size_t& length) {
-    time_t now = time(nullptr);
-    tm local{};
-    localtime_r(&now, &local);
-    TimeOfDay t;
-    t.hour = local.tm_hour;
-    t.minute = local.tm_min;
-    t.second = local.tm_sec;
-    length = ClockText(t, style_.Format(), out, outSize);
 }
 
 }  // namespace quorvex::linux_host

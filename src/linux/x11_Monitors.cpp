@@ -4,8 +4,6 @@
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
 
-#include <algorithm>
-
 namespace quorvex::linux_host {
 
 namespace {
@@ -45,30 +43,9 @@ bool XineramaMonitors(Display* display, std::vector<Rect>& found) {
     return !found.empty();
 }
 
-bool SameRect(const Rect& a, const Rect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 }  // namespace
 
-std::vector<Rect> ArrangeMonitors(const std::vector<Rect>& found, int primary, int32_t width, int32_t height) {
-    std::vector<Rect> areas;
-    const int count = static_cast<int>(found.size());
-    if (primary < 0 || primary >= count) primary = 0;
-    for (int k = 0; k < count; ++k) {
-        // The primary first, the others in their order.
-        const int i = k == 0 ? primary : (k <= primary ? k - 1 : k);
-        const Rect& m = found[static_cast<size_t>(i)];
-        const Rect r{std::max(m.left, 0), std::max(m.top, 0), std::min(m.right, width), std::min(m.bottom, height)};
-        if (r.left >= r.right || r.top >= r.bottom) continue;
-        if (std::any_of(areas.begin(), areas.end(), [&](const Rect& a) { return SameRect(a, r); })) continue;
-        areas.push_back(r);
-    }
-    if (areas.empty()) areas.push_back(Rect{0, 0, width, height});
-    return areas;
-}
-
-std::vector<Rect> ScreenMonitors(Display* display, int screen, int32_t width, int32_t height) {
+std::vector<Rect> ScreenMonitors(Display* display, int screen, const Rect& window) {
     std::vector<Rect> found;
     int primary = 0;
     if (!RandrMonitors(display, screen, found, primary)) {
@@ -76,7 +53,26 @@ std::vector<Rect> ScreenMonitors(Display* display, int screen, int32_t width, in
         primary = 0;
         XineramaMonitors(display, found);
     }
-    return ArrangeMonitors(found, primary, width, height);
+    return ArrangeMonitors(found, primary, window);
+}
+
+int WatchMonitors(Display* display, int screen) {
+    const Window root = RootWindow(display, screen);
+    XWindowAttributes attrs{};
+    XGetWindowAttributes(display, root, &attrs);
+    XSelectInput(display, root, attrs.your_event_mask | StructureNotifyMask);
+    int event = 0;
+    int error = 0;
+    if (!XRRQueryExtension(display, &event, &error)) return -1;
+    XRRSelectInput(display, root, RRScreenChangeNotifyMask);
+    return event + RRScreenChangeNotify;
+}
+
+bool MonitorsChanged(XEvent& event, Window root, int changeType) {
+    const bool changed = (changeType >= 0 && event.type == changeType) ||
+                         (event.type == ConfigureNotify && event.xconfigure.window == root);
+    if (changed) XRRUpdateConfiguration(&event);
+    return changed;
 }
 
 }  // namespace quorvex::linux_host

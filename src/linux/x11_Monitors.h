@@ -1,23 +1,24 @@
-// The monitors of the X screen: the full-screen saver runs one animation on
-// each, as the Windows saver does with one window per monitor.
+// The monitors of the X screen, which the full-screen saver covers.
 #pragma once
 
 #include <X11/Xlib.h>
 
-#include <cstdint>
 #include <vector>
 
-#include "RDrawUn.h"
+#include "monitors_Layout.h"
 
 namespace quorvex::linux_host {
 
-// The areas to animate within a width x height screen: `found` clipped to
-// it, empty and repeated (cloned) areas dropped, the primary (index
-// `primary`, or the first when out of range) first. The whole screen when
-// nothing is left.
-std::vector<Rect> ArrangeMonitors(const std::vector<Rect>& found, int primary, int32_t width, int32_t height);
+// The screen's monitors from RandR 1.5, else from Xinerama, arranged for a
+// window lying at `window` in root coordinates (see ArrangeMonitors).
+std::vector<Rect> ScreenMonitors(Display* display, int screen, const Rect& window);
 
-// The screen's monitors from RandR 1.5, else from Xinerama, arranged as above.
-std::vector<Rect> ScreenMonitors(Display* display, int screen, int32_t width, int32_t height);
+// Asks for the events that tell of a change of the monitors: RandR's screen
+// change (a monitor plugged in or out, the screen resized) and the root's
+// ConfigureNotify, the only sign of monitors a client sets. Returns the
+// screen change's event type, or -1 without RandR.
+int WatchMonitors(Display* display, int screen);
+// True when `event` is one of those; Xlib's screen size is then up to date.
+bool MonitorsChanged(XEvent& event, Window root, int changeType);
 
 }  // namespace quorvex::linux_host

@@ -12,6 +12,10 @@
 
 namespace quorvex::linux_host {
 
+bool CompletesPut(const XEvent& event, int completionType, ShmSeg segment) {
+    return event.type == completionType && reinterpret_cast<const XShmCompletionEvent&>(event).shmseg == segment;
+}
+
 ImagePresenter::ImagePresenter(Display* display, Drawable target, Visual* visual, int depth, bool allowShared)
     : display_(display), target_(target), visual_(visual), depth_(depth) {
     gc_ = XCreateGC(display_, target_, 0, nullptr);
@@ -122,16 +126,22 @@ bool ImagePresenter::Resize(int32_t width, int32_t height, std::string& error) {
 }
 
 void ImagePresenter::HandleEvent(const XEvent& event) {
-    if (shared_ && event.type == completionType_) busy_ = false;
+    if (shared_ && CompletesPut(event, completionType_, segment_.shmseg)) busy_ = false;
 }
 
 void ImagePresenter::WaitUntilFree() {
     if (!busy_) return;
     // The server has read the segment once it has handled the put; after a
-    // round trip its completion event is in the queue.
+    // round trip its completion event is in the queue, to be taken out (it
+    // would free the next put); the other images' stay there for them.
     XSync(display_, False);
     XEvent ev;
-    while (XCheckTypedEvent(display_, completionType_, &ev)) busy_ = false;
+    auto own = [](Display*, XEvent* e, XPointer self) -> Bool {
+        const auto* p = reinterpret_cast<const ImagePresenter*>(self);
+        return CompletesPut(*e, p->completionType_, p->segment_.shmseg) ? True : False;
+    };
+    while (XCheckIfEvent(display_, &ev, own, reinterpret_cast<XPointer>(this))) {
+    }
     busy_ = false;
 }
 

@@ -15,6 +15,10 @@
 
 namespace quorvex::linux_host {
 
+// Whether `event` tells that the server is done with a put from `segment`:
+// each monitor's image has a segment of its own, freed by its own completion.
+bool CompletesPut(const XEvent& event, int completionType, ShmSeg segment);
+
 class ImagePresenter {
 public:
     ImagePresenter(Display* display, Drawable target, Visual* visual, int depth, bool allowShared);

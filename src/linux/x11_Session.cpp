@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "x11_Desktop.h"
+#include "x11_Monitors.h"
 
 namespace quorvex::linux_host {
 
@@ -109,8 +110,12 @@ bool CreateOwnWindow(const FrontEndOptions& o, Session& s, std::string& error, i
         s.width = DisplayWidth(dpy, s.screen);
         s.height = DisplayHeight(dpy, s.screen);
         // Past the window manager, above everything, like a saver window;
-        // a manager that does full screen is asked for it instead.
-        askManager = WindowManagerDoesFullscreen(dpy, s.screen);
+        // a manager that does full screen is asked for it instead, unless
+        // there are several monitors: it would fill only the one the window
+        // is on (few managers take _NET_WM_FULLSCREEN_MONITORS).
+        askManager = WindowManagerDoesFullscreen(dpy, s.screen) &&
+                     ScreenMonitors(dpy, s.screen, Rect{0, 0, s.width, s.height}).size() == 1;
+        s.pastManager = !askManager;
         attrs.override_redirect = askManager ? False : True;
         attrs.event_mask |= ButtonPressMask | PointerMotionMask;
         mask |= CWOverrideRedirect;

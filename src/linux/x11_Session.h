@@ -17,6 +17,7 @@ struct Session {
     int screen = 0;
     Window window = 0;
     bool ownWindow = false;
+    bool pastManager = false;  // override-redirect: no window manager places it
     Visual* visual = nullptr;
     int depth = 0;
     Colormap colormap = 0;  // ours to free when not 0

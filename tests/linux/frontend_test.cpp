@@ -12,11 +12,12 @@
 #include "clock_Face.h"
 #include "clock_Format.h"
 #include "input_Rules.h"
+#include "monitors_Layout.h"
 #include "options.h"
 #include "pixels_Convert.h"
 #include "settings_File.h"
 #include "surface_Damage.h"
-#include "x11_Monitors.h"
+#include "x11_Present.h"
 
 namespace quorvex::linux_host {
 namespace {
@@ -44,6 +45,22 @@ TEST(FrontEndOptions, EachOptionLandsInItsOwnField) {
     EXPECT_LT(QuoteArgument(std::string(5000, 'a').c_str()).size(), 100u);
 }
 
+// Wayland only where it can show the run and only when named or asked; refusals are rows of xvfb_test.sh.
+TEST(FrontEndOptions, BackendFollowsTheEnvironmentAndTheMode) {
+    using B = Backend;
+    for (const auto& [args, env, want] : std::vector<std::tuple<std::vector<const char*>, const char*, B>>{
+             {{}, "wayland-1", B::Wayland}, {{}, "", B::X11}, {{}, nullptr, B::X11},
+             {{"--fullscreen"}, "w", B::Wayland}, {{"--root"}, "w", B::X11}, {{"--window-id", "7"}, "w", B::X11},
+             {{"--display", ":1"}, "w", B::X11}, {{"--backend", "x11"}, "w", B::X11},
+             {{"--backend=wayland"}, nullptr, B::Wayland}}) {
+        ParsedOptions p = Parse(args);
+        B got = B::Auto;
+        std::string error;
+        EXPECT_TRUE(p.ok && ChooseBackend(p.options, env, got, error) && got == want)
+            << args.size() << ' ' << (env ? env : "unset");
+    }
+}
+
 // The rest of the file's rules are seen in `quorvex config` runs.
 TEST(SettingsFile, StoredValuesAreExactlyWhatIntToDecimalWrites) {
     for (int32_t v : {0, 9, 10, 2147483647, -1, -12, -2147483647 - 1})
@@ -64,19 +81,26 @@ TEST(InputRules, BoundariesOfWhatEndsTheSaver) {
     EXPECT_TRUE(InputEndsRun(DisplayMode::Window, true, s, {K::Key, XK_Q}));
 }
 
-// The areas full screen animates, from the monitors the server lists: the
-// primary first, clipped to the screen, clones and outsiders dropped.
+// The areas full screen animates: the primary first, clipped to the window and in its coordinates; clones,
+// mirrors inside a larger panel and outsiders dropped.
 TEST(ArrangeMonitors, PrimaryFirstClippedWithoutRepeats) {
-    const Rect a{0, 0, 800, 600}, b{800, 0, 1440, 480}, c{1440, 0, 1600, 700};
+    const Rect a{0, 0, 800, 600}, b{800, 0, 1440, 480}, c{1440, 0, 1600, 700}, s{0, 0, 1600, 700}, m{0, 0, 1366, 700};
     using Rects = std::vector<Rect>;
-    for (const auto& [found, primary, want] : std::vector<std::tuple<Rects, int, Rects>>{
-             {{}, 0, {{0, 0, 1600, 700}}}, {{a, b, c}, 2, {c, a, b}}, {{b, a}, -1, {b, a}}, {{a, a, b}, 0, {a, b}},
-             {{{1600, 0, 1900, 700}, a}, 0, {a}},
-             {{{-100, -50, 700, 600}, {1500, 600, 1800, 900}}, 0, {{0, 0, 700, 600}, {1500, 600, 1600, 700}}}}) {
-        const Rects got = ArrangeMonitors(found, primary, 1600, 700);
+    for (const auto& [found, primary, window, want] : std::vector<std::tuple<Rects, int, Rect, Rects>>{
+             {{}, 0, s, {s}}, {{a, b, c}, 2, s, {c, a, b}}, {{b, a}, -1, s, {b, a}}, {{a, a, b}, 0, s, {a, b}},
+             {{a, m, b, {900, 0, 1000, 99}}, 0, s, {m, b}}, {{{1600, 0, 1900, 700}, a}, 0, s, {a}},
+             {{b, {400, 0, 800, 600}}, 1, {400, 0, 1440, 600}, {{0, 0, 400, 600}, {400, 0, 1040, 480}}},
+             {{{-100, -50, 700, 600}, {1500, 600, 1800, 900}}, 0, s, {{0, 0, 700, 600}, {1500, 600, 1600, 700}}}}) {
+        const Rects got = ArrangeMonitors(found, primary, window);
         EXPECT_TRUE(got.size() == want.size() && !std::memcmp(got.data(), want.data(), got.size() * sizeof(Rect)))
             << found.size() << " listed, primary " << primary;
     }
+}
+
+TEST(ImagePresenter, CompletionFreesOnlyItsOwnSegment) {  // not one the server may still read for another monitor
+    XEvent ev{};
+    reinterpret_cast<XShmCompletionEvent&>(ev) = XShmCompletionEvent{70, 0, False, nullptr, 0, 0, 0, 5, 0};
+    EXPECT_TRUE(CompletesPut(ev, 70, 5) && !CompletesPut(ev, 70, 6) && !CompletesPut(ev, 71, 5));
 }
 
 TEST(Pixels, ChannelsScaleToTheirMasksAndRowsToTheirByteOrder) {

@@ -14,6 +14,8 @@ want=$(printf '%s\n' lrwxrwxrwx:./usr/libexec/xscreensaver/quorvex-\>../../bin/q
   -rw-r--r--:./usr/share/xscreensaver/config/quorvex.xml | LC_ALL=C sort | xargs)
 [ "$files" = "$want" ] || fail "files: $files"
 [[ $(dpkg-deb -f "$DEB" Depends) == *"libc6 (>="*libx11-6* ]] || fail "Depends: $(dpkg-deb -f "$DEB")"
+! ldd "$QUORVEX" | grep -q libwayland-client ||
+  [[ $(dpkg-deb -f "$DEB" Depends) == *libwayland-client0*libxkbcommon0* ]] || fail "Wayland: $(dpkg-deb -f "$DEB")"
 
 dpkg-deb -x "$DEB" "${X:=$WORK/root}"
 [ "$("$X/usr/bin/quorvex" --version)" = "quorvex $VERSION" ] || fail "--version"
@@ -38,7 +40,7 @@ done
 LC_ALL=C MANWIDTH=2000 man -l "$X/usr/share/man/man6/quorvex.6.gz" >"$WORK/man"
 for word in $({ "$QUORVEX" --help; "$QUORVEX" --help-window; "$QUORVEX" config --help; "$QUORVEX" render --help; } |
   grep -o -- '--[a-z0-9-]*[a-z0-9]' | sort -u) config shapes render .config/quorvex/settings DISPLAY \
-  XSCREENSAVER_WINDOW XDG_CONFIG_HOME LC_TIME "EXIT STATUS" ENVIRONMENT FILES; do
+  XSCREENSAVER_WINDOW WAYLAND_DISPLAY swayidle XDG_CONFIG_HOME LC_TIME "EXIT STATUS" ENVIRONMENT FILES; do
   grep -q -- "$word" "$WORK/man" || fail "the manual page does not mention $word"
 done
 finish

@@ -13,6 +13,8 @@ centred() {  # W H [OLD-W OLD-H]: the points reach past the old size and centre 
   shot "$WORK/s.png" "$WID" && read -r w h x y <<<"$(box "$WORK/s.png")" && N="$w $h $x $y" && ((x + w > ${3:-0} ||
     y + h > ${4:-0})) && (((2 * x + w - $1) ** 2 * 25 < 16 * $1 ** 2 && (2 * y + h - $2) ** 2 * 25 < 16 * $2 ** 2))
 }
+placed() { N=$(xwininfo -id "$WID" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Width/ {w=$2}
+  /Height/ {h=$2} /Override/ {o=$4} END {print w "x" h "+" x "+" y "/" o}') && [[ $N == "$1"* ]]; }
 step() {
   local arg=${1#*:} crop='' title='"Quorvex Screen Saver"'
   [[ $arg == *@* ]] && crop=${arg#*@}
@@ -20,8 +22,7 @@ step() {
   case $1 in
     own) wait_until 20000 find_own ;;
     host | root) WID=${HOST:-}; [ "$1" = host ] || WID=root ;;
-    geom:*) N=$(xwininfo -id "$WID" | awk '/upper-left X/ {x=$4} /upper-left Y/ {y=$4} /Width/ {w=$2}
-      /Height/ {h=$2} /Override/ {o=$4} END {print w "x" h "+" x "+" y "/" o}') && [[ $N == "$arg"* ]] ;;
+    geom:*) wait_until 5000 placed "$arg" ;;  # a window manager places its windows when it comes to it
     props) N=$(xprop -id "$WID" _NET_WM_PID WM_CLIENT_MACHINE _NET_WM_NAME WM_NAME | sed 's/^[A-Z_]*//' | tr '\n' ' ')
       [ "$N" = "(CARDINAL) = $QPID (STRING) = \"$(hostname)\" (UTF8_STRING) = $title (STRING) = $title " ] ;;
     state) N=$(xprop -id "$WID" _NET_WM_STATE) && [[ $N == *_NET_WM_STATE_FULLSCREEN* ]] ;;
@@ -34,28 +35,14 @@ step() {
     move:*) xdotool mousemove ${arg/,/ } ;;
     resize:*) xdotool windowsize "$WID" ${arg/x/ } ;;
     close) python3 "$HERE/xhelper.py" close "$WID" ;;
-    signal:*) kill -"$arg" "$QPID" ;;
+    monitor:* | screen:*) python3 "$HERE/xhelper.py" "${1%%:*}" ${arg//:/ } ;;
     killhost) kill "$HELPER_PID" ;;
-    alive) ! wait_until 600 ended "$QPID" ;;
-    end:*) wait_until 5000 ended "$QPID" && { wait "$QPID"; N=$?; ((N == arg)); } ;;
-    err:*) N=$(cat "$WORK/err") && [ "$(wc -l <"$WORK/err")" = "${arg%%:*}" ] && [[ $N == *"${arg#*:}"* ]] ;;
     out:*) N=$(cat "$WORK/out") && [ "$N" = "$(eval "echo \"$arg\"")" ] ;;
     says:*) N=$(cat "$WORK/out") && for w in ${arg//,/ }; do [[ $N == *"$w"* ]] || return 1; done ;;
     file:*) N=$(cat "$SETTINGS") && [ "$N" = "$(eval "echo \"$arg\"")" ] ;;
     only:*) N=$(ls -A "${arg%=*}" 2>/dev/null); [ "$N" = "${arg#*=}" ] ;;
-    *) echo "no step $1" >&2 && return 1 ;;
+    *) base_step "$1" ;;
   esac
-}
-row() {
-  local what=$1 env=$2 args=$3 s
-  shift 3
-  [[ $what == *"${ONLY:-}"* ]] || return 0
-  eval "exec env $env \"\$QUORVEX\" $args" >"$WORK/out" 2>"$WORK/err" &
-  QPID=$! WID=
-  track "$QPID"
-  for s in "$@"; do step "$s" || { fail "$what: $s (saw: ${N:-}) $(head -c 300 "$WORK/err")" && break; }; done
-  kill "$QPID" 2>/dev/null
-  wait "$QPID" 2>/dev/null
 }
 
 # The command line, the stored settings and `quorvex config`, without a display.
@@ -64,7 +51,8 @@ for bad in "|DISPLAY" "--display nowhere:0|nowhere:0" "--sparkle|--sparkle" "str
   "--window-id 12abc|window id" "--window-id 0|window id" "--window-id 0x100000000|window id" \
   "--window-id 4294967296|window id" "--trace-mode smoke|trace mode" "--trace-mode 3|trace mode" \
   "--trace-length 4|trace length" "--duration 0|duration" "--duration 86401|duration" "--root --fullscreen|exclude" \
-  "--fullscreen --geometry 10x10|geometry" "--fullscreen=yes|no value" "--no-geometry|unknown" "\$'--x\\ny'|unknown"; do
+  "--fullscreen --geometry 10x10|geometry" "--fullscreen=yes|no value" "--no-geometry|unknown" "\$'--x\\ny'|unknown" \
+  "--backend mir|back end" "--backend wayland --root|X11 back end" "--backend wayland --display :0|X display"; do
   row "bad: ${bad%|*}" -u\ DISPLAY "${bad%|*}" end:2 "err:1:${bad#*|}" out:
 done
 row "help" "-u DISPLAY" --help end:0 \
@@ -91,7 +79,7 @@ put '\x01\xff=\0z\n%.0s' {1..20}
 row "config: junk, ten warnings and a line for the rest" "" config end:0 err:11:"not listed" "out:\$DEFAULTS"
 rm -f "$SETTINGS"
 
-start_x Xvfb -screen 0 1024x768x24 -noreset
+start_x Xvfb -screen 0 1024x768x24 -noreset && HOSTDISPLAY=$DISPLAY
 row "no such window" "" "--window-id 0XfFfFfFfF" end:2 err:1:"no window 0xffffffff"
 row "bad XSCREENSAVER_WINDOW" XSCREENSAVER_WINDOW=garbage --root end:2 err:1:XSCREENSAVER_WINDOW
 row "window" "" "--geometry 640x480" own geom:640x480 props lit:100 moves move:300,200 key:a alive key:q end:0 err:0:
@@ -116,13 +104,9 @@ row "no MouseSens" "" "--fullscreen --no-mouse-sens" own lit:100 move:10,10 move
 coproc HELPER { exec python3 "$HERE/xhelper.py" create 100 80 400 300; }
 track "$HELPER_PID"
 read -r -t 10 HOST <&"${HELPER[0]}" || fail "no test window"
-# A window manager that does full screen is asked for it: its check window (the root here) points to
-# itself. One that has gone (its check window, the test's, does not) is passed as before.
-xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_WM_STATE_FULLSCREEN
-for check in "$(xwininfo -root | awk '/Window id/ {print $4}')|no" "$HOST|yes"; do
-  xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK "${check%|*}"
-  row "WM, override ${check#*|}" "" --fullscreen own lit:100 "geom:1024x768+0+0/${check#*|}" state key:a end:0
-done
+xprop -root -f _NET_SUPPORTED 32a -set _NET_SUPPORTED _NET_WM_STATE_FULLSCREEN  # a running manager: openbox below
+xprop -root -f _NET_SUPPORTING_WM_CHECK 32x -set _NET_SUPPORTING_WM_CHECK "$HOST"  # one gone: not pointing to itself
+row "WM gone, override" "" --fullscreen own lit:100 geom:1024x768+0+0/yes state key:a end:0
 row "--window-id" "" "--window-id \$HOST" host lit:100 moves dark:90x768+0+0 key:q click:1 alive signal:TERM end:0
 row "hex id, no shm, SIGINT" "" "-window-id \$(printf 0x%x \$HOST) --no-shm --no-trace" host lit:50 signal:INT end:0
 row "XSCREENSAVER_WINDOW, no mode" XSCREENSAVER_WINDOW=\$HOST "" host lit:100 dark:90x768+0+0 signal:TERM end:0
@@ -137,4 +121,16 @@ start_x Xephyr -screen 800x600 -screen 640x480 +xinerama -extension RANDR -nores
 row "full screen, two monitors" "" "--fullscreen --no-trace --show-clock --show-fps" own geom:1440x600+0+0 \
   lit:100@800x600+0+0 lit:100@640x480+800+0 white:21@60x16+8+8 white:0@60x16+808+8 lit:600@260x70+515+25 \
   most:299@260x70+1155+25 move:1100,200 key:a end:0
+# A window manager doing full screen fills one monitor: with two the window goes past it.
+wm() { HOME=$WORK openbox >"$WORK/wm.log" 2>&1 & WM=$! && track $WM && wait_until 10000 eval \
+  'xprop -root _NET_CLIENT_LIST | grep -q WINDOW' || fail "no window manager"; }  # until then it may lose a window
+wm && row "two monitors under a window manager" "" "--fullscreen --no-trace" own geom:1440x600+0+0/yes \
+  lit:100@800x600+0+0 lit:100@640x480+800+0 key:a end:0
+# RandR 1.5 monitors a client sets on one screen; L takes the output from M, which then goes.
+kill $WM; export DISPLAY=$HOSTDISPLAY && start_x Xephyr -screen 1440x600 -noreset
+step monitor:M:1040x600+400+0:o && wm && row "window manager, one monitor off the corner" "" \
+  "--fullscreen --no-trace --show-fps" own geom:1040x600+400+0/no state white:21@60x16+8+8 key:a end:0
+kill $WM; row "RandR: monitors replaced and added, the screen grown" "" "--fullscreen --no-trace --show-fps" \
+  monitor:L:800x600+0+0:o own white:21@60x16+8+8 monitor:P:640x480+800+0:p lit:100@640x480+800+0 white:21@60x16+808+8 \
+  white:0@60x16+8+8 screen:1600x1200 geom:1600x1200 monitor:Q:600x600+1000+600 lit:100@600x600+1000+600 key:a end:0
 finish

@@ -1,0 +1,66 @@
+// What every back end's paint shares: the surface with its damage record, the
+// clock drawn into it, the local time, and the engine of one animation. A
+// back end adds only how the surface reaches the screen and the FPS text.
+#pragma once
+
+#include <cstdint>
+
+#include "clock_Face.h"
+#include "clock_Format.h"
+#include "clock_Monotonic.h"
+#include "frame.h"
+#include "surface_Damage.h"
+#include "surface_Software.h"
+
+namespace quorvex::linux_host {
+
+class PanelHost : public FrameHost {
+public:
+    PanelHost(SoftwareSurface& surface, DamageTrackingTarget& target, ClockFace& face, const ClockStyle& style)
+        : surface_(surface), target_(target), face_(face), style_(style) {}
+
+    void ClearSurface() override;
+    void DrawClock(const char* text, size_t length, const PackedColour* colour) override;
+    uint32_t Now() override { return MonotonicMs(); }
+    void LocalClockText(char* out, size_t outSize, size_t& length) override;
+
+    // Whether the clock and the FPS text are drawn: on the first monitor's
+    // animation only.
+    void ShowTexts(bool texts) { texts_ = texts; }
+    bool Texts() const { return texts_; }
+    // The surface was remade (it is black and nothing on it is recorded).
+    void SurfaceRemade();
+    // The screen lost its copy of the surface: put the whole frame next time.
+    void PutWholeNext() { putWhole_ = true; }
+
+protected:
+    // The parts of the surface that differ from the frame put last, for a
+    // Present: see FrameChanges. Records the frame as put.
+    int TakeChanges(Rect (&parts)[MaxFrameChanges]);
+
+    SoftwareSurface& surface_;
+    DamageTrackingTarget& target_;
+
+private:
+    // With Trace off: what the frame put last drew, to be replaced.
+    Damage shown_;
+    bool putWhole_ = true;
+    bool texts_ = true;
+    ClockFace& face_;
+    const ClockStyle& style_;
+};
+
+// One animation with its own engine and random draw, as the Windows saver
+// starts one at WM_CREATE: the FPS base, the clock's second and the first
+// two shapes. `index` spreads the seeds of the animations of one run.
+struct Animation {
+    Engine engine;
+    PaintState paint;
+};
+void StartAnimation(Animation& a, SaverSettings& settings, TickSource& ticks, DrawTarget& target, uint32_t seed,
+                    size_t index);
+// A surface of the new size for the animation (the Windows WM_SIZE): the
+// picture kind follows Trace, and the engine gets its projection again.
+void ResizeAnimation(Animation& a, SoftwareSurface& surface, PanelHost& host, int32_t width, int32_t height);
+
+}  // namespace quorvex::linux_host
