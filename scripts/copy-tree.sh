@@ -4,11 +4,12 @@
 # this script) everything but build/.
 # Usage: copy-tree.sh <dest>
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd -P)
 mkdir -p "$1"
 dest=$(cd "$1" && pwd)
 cd "$root"
-if git rev-parse --git-dir >/dev/null 2>&1; then
+# A copy inside a checkout's build/ is not that checkout.
+if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$root" ]; then
   git ls-files -z -co --exclude-standard
 else
   find . -path ./build -prune -o ! -type d -printf '%P\0'
