@@ -193,4 +193,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
 }
+#elif defined(QV_FUZZ_trace_bounded)
+// A case of tests/trace_check.h; its eighth byte also picks the instruction set.
+#include "../tests/trace_check.h"
+#include "frame_TraceFast.h"
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using quorvex::TraceVectorPath;
+    quorvex::SetTraceVectorPath(size >= 8 && data[7] >= 128 ? TraceVectorPath::Sse2 : TraceVectorPath::Automatic);
+    const std::string broken = quorvex::CheckBoundedPass(data, size);
+    return QV_CHECK(broken.empty(), broken), 0;
+}
 #endif

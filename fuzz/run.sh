@@ -29,6 +29,7 @@ run_mode 100000 4096
 settings_load 20000 16384
 render_options 100000 4096
 frontend_options 100000 4096
+trace_bounded 20000 6200
 TABLE
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a Debian 12 machine, as root.
+# Every package is named: Wine's fonts and the X libraries it loads at run time
+# are only Recommends, which an install without them leaves out.
 # Only missing packages are fetched, so a second run costs a few seconds.
 set -euo pipefail
 
@@ -11,7 +13,7 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       xvfb xdotool imagemagick x11-utils locales wine wine32:i386 wine64 python3
       libxinerama-dev libxrandr-dev xserver-xephyr libxinerama1:i386
       dpkg-dev lintian man-db ccache
-      fonts-wine fonts-liberation openbox
+      fonts-wine fonts-liberation openbox libxrender1 libxrender1:i386 libxrandr2:i386 libxinerama1
       libwayland-dev wayland-protocols libxkbcommon-dev sway weston grim wtype swayidle
       debhelper fakeroot faketime
       qemu-user-static g++-aarch64-linux-gnu binutils-aarch64-linux-gnu crossbuild-essential-arm64

@@ -72,6 +72,8 @@ LangString MakeCurrent ${LANG_ENGLISH} "Make Quorvex the current screen saver"
 LangString MakeCurrent ${LANG_RUSSIAN} "Сделать Quorvex текущей заставкой"
 LangString SaverSection ${LANG_ENGLISH} "Quorvex screen saver"
 LangString SaverSection ${LANG_RUSSIAN} "Заставка Quorvex"
+LangString SaverInUse ${LANG_ENGLISH} "$SYSDIR\${SAVER} is in use: the screen saver is running. Close it, then choose Retry."
+LangString SaverInUse ${LANG_RUSSIAN} "Файл $SYSDIR\${SAVER} занят: заставка запущена. Закройте её и нажмите «Повторить»."
 
 ; Both halves write where a 64-bit program looks on a 64-bit Windows: the
 ; real System32 (the installer is a 32-bit program, whose System32 is
@@ -83,8 +85,11 @@ LangString SaverSection ${LANG_RUSSIAN} "Заставка Quorvex"
   ${EndIf}
 !macroend
 
+; /D= has set $INSTDIR before this runs, and with no directory page it is
+; the only way to choose the folder: only the untouched default moves.
 Function .onInit
   ${If} ${RunningX64}
+  ${AndIf} $INSTDIR == "$PROGRAMFILES\Quorvex"
     StrCpy $INSTDIR "$PROGRAMFILES64\Quorvex"
   ${EndIf}
 FunctionEnd
@@ -93,6 +98,19 @@ Section "$(SaverSection)" SecSaver
   SectionIn RO
   !insertmacro NativeView
   SetOutPath "$SYSDIR"
+  ; A running saver keeps its file locked. The user may close it and retry;
+  ; a silent install fails with exit code 2 rather than keep the old saver.
+  ${If} ${FileExists} "$SYSDIR\${SAVER}"
+  retry:
+    ClearErrors
+    FileOpen $0 "$SYSDIR\${SAVER}" a
+    ${If} ${Errors}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(SaverInUse)" /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 2
+      Abort "$(SaverInUse)"
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
   SetOverwrite on
   ${If} ${RunningX64}
     File "${WIN64_BIN}\${SAVER}"

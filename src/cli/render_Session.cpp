@@ -31,7 +31,7 @@ namespace {
 class SoftwareClear final : public SurfaceClear {
 public:
     explicit SoftwareClear(SoftwareSurface& surface) : surface_(surface) {}
-    void ClearSurface() override { surface_.Clear(); }
+    void ClearSurface(const Rect& area) override { surface_.FillRect(area, 0); }
 
 private:
     SoftwareSurface& surface_;

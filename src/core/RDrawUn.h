@@ -9,6 +9,7 @@
 #include "CShapeUn.h"
 #include "Random.h"
 #include "UTypes.h"
+#include "surface_Changed.h"
 
 namespace quorvex {
 
@@ -26,14 +27,6 @@ using PackedColour = uint32_t;
 inline constexpr PackedColour PackColour(uint32_t r, uint32_t g, uint32_t b) {
     return (r & 0xFFu) | ((g & 0xFFu) << 8) | ((b & 0xFFu) << 16);
 }
-
-// Left, top, right, bottom; right and bottom exclusive.
-struct Rect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
 
 // The 8-bit pixels of the surface with Trace on. Pixel (x, y) is the byte at
 // y * stride + x; stride >= width (a DIB pads its rows to 4 bytes), only
@@ -105,6 +98,10 @@ struct Engine {
     int32_t ClientRight = 0;
     int32_t ClientBottom = 0;
 
+    // Where this engine's surface can differ from black and from what was
+    // last presented; the points grow it as they are plotted.
+    ChangedArea Changed{};
+
     // Scratch for the palette rewrite, kept here so a frame allocates nothing.
     ColourEntry Palette[256]{};
 };
@@ -115,7 +112,8 @@ void PrepareClouds(Engine& e);
 // The values a new surface of width x height hands to the engine: projection
 // centre and scale, the grey table (Trace and HuesOfGray), the 1.33 tempo
 // without Trace (once per engine), HoldTimer := HoldTime and
-// LastFrameTick := now. Every resize of the window calls it again.
+// LastFrameTick := now. Every resize of the window calls it again; the new
+// surface is black and is presented whole.
 void SetUpSurface(Engine& e, int32_t width, int32_t height);
 
 void StepFrame(Engine& e);

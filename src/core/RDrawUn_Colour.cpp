@@ -110,6 +110,8 @@ void PlotPoint(Engine& e, ScreenPoint p, int32_t brightness, PackedColour block,
     const SaverSettings& s = *e.Settings;
     const int32_t x = p.x;
     const int32_t y = p.y;
+    // Every footprint below lies within the 3 x 3 block around the point.
+    MarkDrawn(e.Changed, Rect{x - 1, y - 1, x + 2, y + 2}, e.ClientRight, e.ClientBottom);
     if (e.PreviewMode) {
         if (s.Trace) {
             IndexedPixels px = e.Target->Pixels();

@@ -116,6 +116,7 @@ void SetUpSurface(Engine& e, int32_t width, int32_t height) {
     }
     e.HoldTimer = e.HoldTime;
     e.LastFrameTick = e.Ticks->Now();
+    e.Changed = ChangedArea{};
 }
 
 void StepFrame(Engine& e) {

@@ -42,6 +42,26 @@ void FirePassFast(IndexedPixels px, int32_t traceLength);
 // The pass for the current settings (TraceModeInd already reduced mod 3).
 void TracePass(const SaverSettings& s, IndexedPixels px);
 
+// How far a pass can carry a non-zero pixel beyond a rectangle holding all
+// of them, in columns and rows on each side, for the amount it takes off
+// (SimpleFade or AverageFade). Exact: some picture inside the rectangle
+// reaches each margin.
+struct TraceMargins {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+TraceMargins MarginsFor(TraceEffect effect, int32_t fade);
+
+// The bounding box of the non-zero pixels within `area` (empty when none).
+Rect NonZeroBounds(IndexedPixels px, const Rect& area);
+
+// TracePass for a picture that is 0 outside `content`: it gives the same
+// bytes, visiting only what the pass can change, and returns the bounding
+// box of the non-zero pixels it leaves.
+Rect BoundedTracePass(const SaverSettings& s, IndexedPixels px, const Rect& content);
+
 // Repaint pacing of the animation thread.
 inline constexpr uint32_t TracePeriodMs = 30;
 inline constexpr uint32_t PlainPeriodMs = 10;
@@ -69,31 +89,33 @@ struct TimeFormat {
 };
 size_t ClockText(const TimeOfDay& t, const TimeFormat& f, char* out, size_t outSize);
 
-// Paints a host's whole surface black.
+// Paints part of a host's surface black (the rest is black already).
 class SurfaceClear {
 public:
     virtual ~SurfaceClear() = default;
-    virtual void ClearSurface() = 0;
+    virtual void ClearSurface(const Rect& area) = 0;
 };
 
 // What a frame does to the surface, the one definition every host and the
-// offline renderer run: clear it (Trace off), StepFrame, TraceModeInd reduced
-// mod 3, the trace pass (Trace on).
+// offline renderer run: clear what the last frame drew (Trace off),
+// StepFrame, TraceModeInd reduced mod 3, the trace pass over what can hold
+// light (Trace on). e.Changed follows what is drawn.
 void DrawFrame(Engine& e, SurfaceClear& surface);
 
-// The platform half of one paint; its ClearSurface clears the whole surface
-// to black (Trace off).
+// The platform half of one paint.
 class FrameHost : public SurfaceClear {
 public:
-    // Copy the surface (the frame the previous paint prepared) to the window.
-    virtual void Present() = 0;
+    // Copy `area` of the surface (the frame the previous paint prepared) to
+    // the same place in the window; the rest of the window already shows it.
+    virtual void Present(const Rect& area) = 0;
     // The point fills leave their last colour as the surface's background;
     // give it back black before anything else uses it.
     virtual void ResetBackground() {}
     // Draw the clock text into the surface, its top-right corner 25 px from
     // the right and top edges, in the clock face. `colour` is null with Trace
-    // on: the text stays white and fades with the trails.
-    virtual void DrawClock(const char* text, size_t length, const PackedColour* colour) = 0;
+    // on: the text stays white and fades with the trails. Returns a
+    // rectangle holding every pixel the text touched (empty: none).
+    virtual Rect DrawClock(const char* text, size_t length, const PackedColour* colour) = 0;
     // Draw the FPS text onto the window at (10, 10), white on black.
     virtual void DrawFps(const char* text, size_t length) = 0;
     virtual uint32_t Now() = 0;
@@ -111,5 +133,8 @@ void StartPaintState(PaintState& ps, uint32_t fpsTick, uint32_t clockTick);
 
 // One paint: present, DrawFrame, clock, FPS text.
 void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix);
+// A present without a frame (the display is off, a repaint was asked for):
+// the screen shows the frame the last paint prepared.
+void PresentOnly(Engine& e, FrameHost& host);
 
 }  // namespace quorvex

@@ -26,14 +26,16 @@ void DrawClockIfDue(Engine& e, PaintState& ps, FrameHost& host) {
     char text[64];
     size_t length = 0;
     host.LocalClockText(text, sizeof text, length);
+    Rect box;
     if (s.Trace) {
-        host.DrawClock(text, length, nullptr);
+        box = host.DrawClock(text, length, nullptr);
     } else {
         PackedColour tint = PackColour(static_cast<uint32_t>(Truncate(e.TintColour[0])),
                                        static_cast<uint32_t>(Truncate(e.TintColour[1])),
                                        static_cast<uint32_t>(Truncate(e.TintColour[2])));
-        host.DrawClock(text, length, &tint);
+        box = host.DrawClock(text, length, &tint);
     }
+    MarkDrawn(e.Changed, box, e.ClientRight, e.ClientBottom);
     ps.ClockTick = static_cast<int32_t>((host.Now() / 1000u) * 1000u);
 }
 
@@ -52,14 +54,22 @@ void DrawFpsIfShown(const Engine& e, const PaintState& ps, FrameHost& host, cons
 
 void DrawFrame(Engine& e, SurfaceClear& surface) {
     SaverSettings& s = *e.Settings;
-    if (!s.Trace) surface.ClearSurface();
+    ChangedArea& changed = e.Changed;
+    if (!s.Trace) {
+        surface.ClearSurface(changed.content);
+        changed.content = Rect{};
+    }
     StepFrame(e);
     s.TraceModeInd %= 3;
-    if (s.Trace) TracePass(s, e.Target->Pixels());
+    if (s.Trace) changed.content = BoundedTracePass(s, e.Target->Pixels(), changed.content);
+}
+
+void PresentOnly(Engine& e, FrameHost& host) {
+    host.Present(TakePresentArea(e.Changed, e.ClientRight, e.ClientBottom));
 }
 
 void PaintFrame(Engine& e, PaintState& ps, FrameHost& host, const char* fpsSuffix) {
-    host.Present();
+    PresentOnly(e, host);
     // Wraps instead of overflowing after 2^31 frames.
     ps.FrameCount = static_cast<int32_t>(static_cast<uint32_t>(ps.FrameCount) + 1u);
     host.ResetBackground();

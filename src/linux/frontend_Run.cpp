@@ -24,7 +24,6 @@
 #include "options.h"
 #include "panel_Host.h"
 #include "settings_File.h"
-#include "surface_Damage.h"
 #include "surface_Software.h"
 #include "x11_FrameHost.h"
 #include "x11_Monitors.h"
@@ -45,11 +44,10 @@ constexpr const char* FpsSuffix = " fps";
 struct Panel {
     Panel(Session& session, bool sharedMemory, ClockFace& face, const ClockStyle& style)
         : presenter(session.display, session.window, session.visual, session.depth, sharedMemory),
-          host(session, surface, target, presenter, face, style) {}
+          host(session, surface, presenter, face, style) {}
 
     Rect area{};
     SoftwareSurface surface;
-    DamageTrackingTarget target{surface};
     ImagePresenter presenter;
     X11FrameHost host;
     Animation animation;
@@ -82,6 +80,7 @@ private:
     InputState input_;
     bool surfaceReady_ = false;
     bool paintEnabled_ = false;
+    bool held_ = false;
     bool stop_ = false;
     int32_t pendingWidth_ = 0;
     int32_t pendingHeight_ = 0;
@@ -110,7 +109,7 @@ std::vector<Rect> Runner::Areas(int32_t width, int32_t height) const {
 
 void Runner::AddPanel() {
     auto panel = std::make_unique<Panel>(session_, options_.sharedMemory, face_, style_);
-    StartAnimation(panel->animation, settings_, ticks_, panel->target, seed_, panels_.size());
+    StartAnimation(panel->animation, settings_, ticks_, panel->surface, seed_, panels_.size());
     panels_.push_back(std::move(panel));
 }
 
@@ -273,10 +272,20 @@ int Runner::Run(int wakeRead) {
             resizePending_ = false;
             if (!Rebuild(pendingWidth_, pendingHeight_)) return Fail(error_, 1);
         }
+        const bool hold = HoldRequested();
         if (paintEnabled_ && session_.viewable) {
-            for (auto& p : panels_) PaintFrame(p->animation.engine, p->animation.paint, p->host, FpsSuffix);
-            ++frames;
+            for (auto& p : panels_) {
+                // Held: the frame already prepared is put once, and again
+                // whenever the window loses it.
+                if (!hold) {
+                    PaintFrame(p->animation.engine, p->animation.paint, p->host, FpsSuffix);
+                } else if (!held_ || p->host.Exposed()) {
+                    PresentOnly(p->animation.engine, p->host);
+                }
+            }
+            frames += hold ? 0 : 1;
         }
+        held_ = hold;
         const uint64_t now = MonotonicUs() / 1000u;
         const uint32_t wait = RepaintWait(RepaintPeriod(settings_.Trace), static_cast<uint32_t>(now - t0));
         uint64_t deadline = now + wait;
@@ -320,7 +329,7 @@ int RunFrontEnd(int argc, char** argv) {
 
     // Before the window exists, so that a stop request during start-up (a
     // slow grab, say) still ends the run cleanly.
-    const int wakeRead = InstallStopSignals();
+    const int wakeRead = InstallSignals();
 #ifdef QUORVEX_HAVE_WAYLAND
     if (backend == Backend::Wayland) return RunWayland(options, settings, wakeRead);
 #endif

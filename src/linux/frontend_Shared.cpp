@@ -16,10 +16,15 @@ namespace quorvex::linux_host {
 namespace {
 
 std::atomic<bool> stopRequested{false};
+std::atomic<bool> holdRequested{false};
 int wakeWrite = -1;
 
-void OnStopSignal(int) {
-    stopRequested.store(true, std::memory_order_relaxed);
+void OnSignal(int signal) {
+    if (signal == SIGUSR1 || signal == SIGUSR2) {
+        holdRequested.store(signal == SIGUSR1, std::memory_order_relaxed);
+    } else {
+        stopRequested.store(true, std::memory_order_relaxed);
+    }
     const int saved = errno;
     if (wakeWrite >= 0) {
         const char byte = 1;
@@ -31,20 +36,20 @@ void OnStopSignal(int) {
 
 }  // namespace
 
-int InstallStopSignals() {
+int InstallSignals() {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return -1;
     wakeWrite = fds[1];
     struct sigaction sa {};
-    sa.sa_handler = OnStopSignal;
+    sa.sa_handler = OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaction(signal, &sa, nullptr);
     return fds[0];
 }
 
 bool StopRequested() { return stopRequested.load(std::memory_order_relaxed); }
+bool HoldRequested() { return holdRequested.load(std::memory_order_relaxed); }
 
 void DrainWakePipe(int wakeRead) {
     char buffer[16];

@@ -7,10 +7,13 @@
 
 namespace quorvex::linux_host {
 
-// SIGTERM and SIGINT end the run cleanly: they set the flag and write to a
-// pipe whose read end (returned; -1 without one) wakes the loop's poll.
-int InstallStopSignals();
+// SIGTERM and SIGINT end the run cleanly; SIGUSR1 holds the picture (no
+// frame is drawn, what the window loses is put back) until SIGUSR2. Each sets
+// its flag and writes to a pipe whose read end (returned; -1 without one)
+// wakes the loop's poll.
+int InstallSignals();
 bool StopRequested();
+bool HoldRequested();
 // Empties the wake pipe after a poll saw it readable.
 void DrainWakePipe(int wakeRead);
 

@@ -324,7 +324,10 @@ const char* FrontEndUsage() {
            "Diagnostics:\n"
            "  --duration SECONDS    end after this time\n"
            "  --stats               print frames and CPU time on exit\n"
-           "  --no-shm              put images without MIT-SHM shared memory\n";
+           "  --no-shm              put images without MIT-SHM shared memory\n"
+           "\n"
+           "Signals: TERM and INT end the saver; USR1 holds the picture (no frames\n"
+           "are drawn, as while a display sleeps), USR2 lets it go on.\n";
 }
 
 }  // namespace quorvex::linux_host

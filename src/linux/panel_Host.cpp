@@ -12,33 +12,15 @@ constexpr int32_t ClockMargin = 25;
 
 }  // namespace
 
-void PanelHost::SurfaceRemade() {
-    putWhole_ = true;
-    shown_.Clear();
-    target_.Drawn().Clear();
-}
-
-int PanelHost::TakeChanges(Rect (&parts)[MaxFrameChanges]) {
-    Damage& drawn = target_.Drawn();
-    const int n = FrameChanges(surface_, putWhole_, shown_, drawn, parts);
+Rect PanelHost::TakePutArea(const Rect& area) {
+    if (!putWhole_) return area;
     putWhole_ = false;
-    shown_ = drawn;
-    return n;
+    return Rect{0, 0, surface_.Width(), surface_.Height()};
 }
 
-void PanelHost::ClearSurface() {
-    // Black everywhere but where the last frame drew: clear just that.
-    Damage& drawn = target_.Drawn();
-    for (const Rect& r : drawn.boxes) {
-        if (!IsEmpty(r)) surface_.FillRect(r, 0);
-    }
-    drawn.Clear();
-}
-
-void PanelHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
-    if (!texts_) return;
-    const Rect box = face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
-    if (colour != nullptr) target_.Drawn().Add(Damage::Clock, box, surface_.Width(), surface_.Height());
+Rect PanelHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
+    if (!texts_) return Rect{};
+    return face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
 }
 
 void PanelHost::LocalClockText(char* out, size_t outSize, size_t& length) {
@@ -66,7 +48,7 @@ void StartAnimation(Animation& a, SaverSettings& settings, TickSource& ticks, Dr
 
 void ResizeAnimation(Animation& a, SoftwareSurface& surface, PanelHost& host, int32_t width, int32_t height) {
     surface.Resize(width, height, a.engine.Settings->Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
-    host.SurfaceRemade();
+    host.PutWholeNext();
     SetUpSurface(a.engine, width, height);
 }
 

@@ -1,6 +1,6 @@
-// What every back end's paint shares: the surface with its damage record, the
-// clock drawn into it, the local time, and the engine of one animation. A
-// back end adds only how the surface reaches the screen and the FPS text.
+// What every back end's paint shares: the surface, the clock drawn into it,
+// the local time, and the engine of one animation. A back end adds only how
+// the surface reaches the screen and the FPS text.
 #pragma once
 
 #include <cstdint>
@@ -9,18 +9,17 @@
 #include "clock_Format.h"
 #include "clock_Monotonic.h"
 #include "frame.h"
-#include "surface_Damage.h"
 #include "surface_Software.h"
 
 namespace quorvex::linux_host {
 
 class PanelHost : public FrameHost {
 public:
-    PanelHost(SoftwareSurface& surface, DamageTrackingTarget& target, ClockFace& face, const ClockStyle& style)
-        : surface_(surface), target_(target), face_(face), style_(style) {}
+    PanelHost(SoftwareSurface& surface, ClockFace& face, const ClockStyle& style)
+        : surface_(surface), face_(face), style_(style) {}
 
-    void ClearSurface() override;
-    void DrawClock(const char* text, size_t length, const PackedColour* colour) override;
+    void ClearSurface(const Rect& area) override { surface_.FillRect(area, 0); }
+    Rect DrawClock(const char* text, size_t length, const PackedColour* colour) override;
     uint32_t Now() override { return MonotonicMs(); }
     void LocalClockText(char* out, size_t outSize, size_t& length) override;
 
@@ -28,22 +27,19 @@ public:
     // animation only.
     void ShowTexts(bool texts) { texts_ = texts; }
     bool Texts() const { return texts_; }
-    // The surface was remade (it is black and nothing on it is recorded).
-    void SurfaceRemade();
-    // The screen lost its copy of the surface: put the whole frame next time.
+    // The screen lost its copy of the surface (an expose, a new surface):
+    // put the whole frame next time.
     void PutWholeNext() { putWhole_ = true; }
+    bool Exposed() const { return putWhole_; }
 
 protected:
-    // The parts of the surface that differ from the frame put last, for a
-    // Present: see FrameChanges. Records the frame as put.
-    int TakeChanges(Rect (&parts)[MaxFrameChanges]);
+    // What a Present of `area` must put: the whole surface once after the
+    // screen lost its copy, else `area`.
+    Rect TakePutArea(const Rect& area);
 
     SoftwareSurface& surface_;
-    DamageTrackingTarget& target_;
 
 private:
-    // With Trace off: what the frame put last drew, to be replaced.
-    Damage shown_;
     bool putWhole_ = true;
     bool texts_ = true;
     ClockFace& face_;

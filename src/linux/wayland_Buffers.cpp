@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "surface_Damage.h"
 
 namespace quorvex::linux_host {
 
@@ -82,7 +81,6 @@ bool ShmBuffers::Resize(int32_t width, int32_t height, std::string& error) {
         s.buffer = wl_shm_pool_create_buffer(pool, static_cast<int32_t>(one * k), width, height,
                                              static_cast<int32_t>(stride), WL_SHM_FORMAT_XRGB8888);
         s.pixels = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(memory) + one * k);
-        s.lit.assign(static_cast<size_t>(height), Span{});
         wl_buffer_add_listener(s.buffer, &bufferListener, &s.held);
     }
     wl_shm_pool_destroy(pool);
@@ -121,99 +119,24 @@ void ShmBuffers::ConvertPart(Slot& s, const SoftwareSurface& surface, const Rect
     }
 }
 
-namespace {
-
-// The columns of a row that are not 0: empty when all are. Eight at a time,
-// as most rows of a frame are black.
-void NonZero(const uint8_t* row, int32_t width, int32_t& left, int32_t& right) {
-    auto word = [row](int32_t x) {
-        uint64_t w;
-        std::memcpy(&w, row + x, 8);
-        return w;
-    };
-    left = 0;
-    while (left + 8 <= width && word(left) == 0) left += 8;
-    while (left < width && row[left] == 0) ++left;
-    right = width;
-    while (right - 8 >= left && word(right - 8) == 0) right -= 8;
-    while (right > left && row[right - 1] == 0) --right;
-    if (left == right) left = right = 0;
-}
-
-}  // namespace
-
-Rect ShmBuffers::ConvertLit(Slot& s, const SoftwareSurface& surface) {
-    const bool blankKept = !s.whole && s.blank == tablePixels_[0];
-    Rect bounds{width_, height_, 0, 0};
-    for (int32_t y = 0; y < height_; ++y) {
-        const uint8_t* src = surface.IndexRow(y);
-        Span now;
-        NonZero(src, width_, now.left, now.right);
-        // This buffer's row is blank outside its span: convert the union.
-        const Span old = blankKept ? s.lit[static_cast<size_t>(y)] : Span{0, width_};
-        Span write = now;
-        if (old.left < old.right) {
-            write = now.left < now.right ? Span{std::min(now.left, old.left), std::max(now.right, old.right)} : old;
-        }
-        if (write.left < write.right) {
-            uint8_t* dst = reinterpret_cast<uint8_t*>(s.pixels + static_cast<size_t>(y) * static_cast<size_t>(width_) +
-                                                      static_cast<size_t>(write.left));
-            ConvertIndexedRow(mapper_, src + write.left, write.right - write.left, tablePixels_, dst);
-        }
-        s.lit[static_cast<size_t>(y)] = now;
-        // What the shown buffers hold there may differ too.
-        Span any = now;
-        for (const Slot& other : slots_) {
-            const Span o = other.whole || other.blank != tablePixels_[0] ? Span{0, width_} : other.lit[y];
-            if (o.left < o.right)
-                any = any.left < any.right ? Span{std::min(any.left, o.left), std::max(any.right, o.right)} : o;
-        }
-        if (any.left < any.right) {
-            bounds = Rect{std::min(bounds.left, any.left), std::min(bounds.top, y), std::max(bounds.right, any.right),
-                          std::max(bounds.bottom, y + 1)};
-        }
-    }
-    s.blank = tablePixels_[0];
-    return IsEmpty(bounds) ? Rect{} : bounds;
-}
-
-bool ShmBuffers::Write(int slot, const SoftwareSurface& surface, const Rect* changed, int count, Rect& bounds) {
+void ShmBuffers::Write(int slot, const SoftwareSurface& surface, const Rect& changed) {
     Slot& s = slots_[slot];
     if (surface.Kind() == SurfaceKind::Indexed) MapColourTable(mapper_, surface.ColourTable(), tablePixels_);
-    const bool whole = count == 1 && changed[0].left <= 0 && changed[0].top <= 0 && changed[0].right >= width_ &&
-                       changed[0].bottom >= height_;
-    if (whole && surface.Kind() == SurfaceKind::Indexed && surface.Width() == width_ && surface.Height() == height_) {
-        bounds = ConvertLit(s, surface);
-        s.whole = false;
-        s.staleCount = 0;
-        return true;
-    }
     if (s.whole) {
         ConvertPart(s, surface, Rect{0, 0, width_, height_});
     } else {
         for (int k = 0; k < s.staleCount; ++k) ConvertPart(s, surface, s.stale[k]);
-        for (int k = 0; k < count; ++k) ConvertPart(s, surface, changed[k]);
+        ConvertPart(s, surface, changed);
     }
     s.whole = false;
     s.staleCount = 0;
     for (Slot& other : slots_) {
-        if (&other == &s) continue;
-        for (int k = 0; k < count; ++k) other.AddStale(changed[k]);
+        if (&other != &s) other.AddStale(changed);
     }
-    // Written without spans: any row may hold anything.
-    for (Span& row : s.lit) row = Span{0, width_};
-    return false;
 }
 
 void ShmBuffers::MarkOverdrawn(const Rect& r) {
-    for (Slot& s : slots_) {
-        s.AddStale(r);
-        for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, height_); ++y) {
-            Span& row = s.lit[static_cast<size_t>(y)];
-            row = row.left < row.right ? Span{std::min(row.left, r.left), std::max(row.right, r.right)}
-                                       : Span{r.left, r.right};
-        }
-    }
+    for (Slot& s : slots_) s.AddStale(r);
 }
 
 wl_buffer* ShmBuffers::Take(int slot) {

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "pixels_Convert.h"
 #include "surface_Software.h"
@@ -32,12 +31,9 @@ public:
     // A buffer the compositor has released, or -1 while it holds both.
     int FreeSlot() const;
     // Brings the buffer up to date with the surface: converts the parts
-    // changed since its last write and `changed` (the parts the present
-    // puts). The other buffers record `changed` as stale. A whole 8-bit
-    // surface (Trace) is mostly black and stays so: then only what is lit
-    // now or was lit in this buffer is converted, and true comes back with
-    // `bounds`, all that can differ from the buffers shown before.
-    bool Write(int slot, const SoftwareSurface& surface, const Rect* changed, int count, Rect& bounds);
+    // changed since its last write and `changed` (what the present puts).
+    // The other buffers record `changed` as stale.
+    void Write(int slot, const SoftwareSurface& surface, const Rect& changed);
     // A part of the buffer drawn over (the FPS text), to be restored from
     // the surface by every buffer's next write.
     void MarkOverdrawn(const Rect& r);
@@ -48,15 +44,8 @@ public:
     wl_buffer* Take(int slot);
 
 private:
-    // Per row, the columns that may hold other pixels than `blank`.
-    struct Span {
-        int32_t left = 0;
-        int32_t right = 0;
-    };
     struct Slot {
         wl_buffer* buffer = nullptr;
-        std::vector<Span> lit;
-        uint32_t blank = 0;  // a new buffer is zeros: XRGB black
         uint32_t* pixels = nullptr;
         bool held = false;
         bool whole = true;
@@ -66,7 +55,6 @@ private:
     };
     void Release();
     void ConvertPart(Slot& s, const SoftwareSurface& surface, const Rect& part);
-    Rect ConvertLit(Slot& s, const SoftwareSurface& surface);
 
     wl_shm* shm_;
     int32_t width_ = 0;

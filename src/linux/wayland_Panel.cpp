@@ -86,7 +86,7 @@ struct PanelEvents {
 
 WaylandPanel::WaylandPanel(WaylandClient& client, WaylandOutput* output, PanelRole role, int32_t width, int32_t height,
                            ClockFace& face, const ClockStyle& style)
-    : PanelHost(PanelPixels::surface, PanelPixels::target, face, style),
+    : PanelHost(PanelPixels::surface, face, style),
       client_(client),
       output_(output),
       role_(role),
@@ -183,17 +183,12 @@ bool WaylandPanel::Ready() const {
     return configured_ && !closed_ && frame_ == nullptr && buffers_.Width() > 0 && buffers_.FreeSlot() >= 0;
 }
 
-void WaylandPanel::Present() {
+void WaylandPanel::Present(const Rect& area) {
     slot_ = buffers_.FreeSlot();
-    Rect parts[MaxFrameChanges];
-    const int n = TakeChanges(parts);
-    Rect bounds;
+    const Rect put = TakePutArea(area);
+    buffers_.Write(slot_, PanelPixels::surface, put);
     damageCount_ = 0;
-    if (buffers_.Write(slot_, PanelPixels::surface, parts, n, bounds)) {
-        if (!IsEmpty(bounds)) damage_[damageCount_++] = bounds;
-    } else {
-        for (int k = 0; k < n; ++k) damage_[damageCount_++] = parts[k];
-    }
+    if (!IsEmpty(put)) damage_[damageCount_++] = put;
     // Where the last FPS text was, the surface shows through again.
     if (!IsEmpty(lastFps_)) damage_[damageCount_++] = lastFps_;
     lastFps_ = Rect{};

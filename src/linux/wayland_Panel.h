@@ -26,10 +26,9 @@ namespace quorvex::linux_host {
 
 enum class PanelRole { Window, Layer, FullscreenToplevel };
 
-// The surface and its damage record, made before the host that draws on them.
+// The surface, made before the host that draws on it.
 struct PanelPixels {
     SoftwareSurface surface;
-    DamageTrackingTarget target{surface};
 };
 
 class WaylandPanel final : private PanelPixels, public PanelHost {
@@ -42,10 +41,10 @@ public:
     WaylandPanel(const WaylandPanel&) = delete;
     WaylandPanel& operator=(const WaylandPanel&) = delete;
 
-    void Present() override;
+    void Present(const Rect& area) override;
     void DrawFps(const char* text, size_t length) override;
 
-    DrawTarget& Target() { return PanelPixels::target; }
+    DrawTarget& Target() { return PanelPixels::surface; }
     WaylandOutput* Output() const { return output_; }
     wl_surface* Surface() const { return surface_; }
     // The compositor closed the surface (its output went away) or asked the
@@ -99,10 +98,11 @@ private:
     bool configured_ = false;
     bool dirty_ = false;
     bool closed_ = false;
-    // The buffer of the present in progress and the parts it changes.
+    // The buffer of the present in progress and the parts it changes: the
+    // surface's, the last FPS text's and the new one's.
     int slot_ = -1;
     int damageCount_ = 0;
-    Rect damage_[MaxFrameChanges + 2];
+    Rect damage_[3];
     Rect lastFps_{};
 
     friend struct PanelEvents;

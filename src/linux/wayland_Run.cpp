@@ -156,7 +156,8 @@ int WaylandRunner::Run(int wakeRead) {
                 continue;
             }
             if (!p->Update(error)) return Fail(error, 1);
-            if (!p->Ready()) continue;
+            // Held: the compositor keeps showing the last frame.
+            if (!p->Ready() || HoldRequested()) continue;
             if (now >= p->dueMs) {
                 p->dueMs = now + period;
                 p->Paint(FpsSuffix);

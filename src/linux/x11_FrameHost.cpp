@@ -11,9 +11,9 @@ constexpr int FpsY = 10;
 
 }  // namespace
 
-X11FrameHost::X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target,
-                           ImagePresenter& presenter, ClockFace& face, const ClockStyle& style)
-    : PanelHost(surface, target, face, style), session_(session), presenter_(presenter) {
+X11FrameHost::X11FrameHost(Session& session, SoftwareSurface& surface, ImagePresenter& presenter, ClockFace& face,
+                           const ClockStyle& style)
+    : PanelHost(surface, face, style), session_(session), presenter_(presenter) {
     Display* dpy = session_.display;
     XGCValues values{};
     // White and black of a true-colour visual: all channel bits, none.
@@ -40,10 +40,9 @@ X11FrameHost::~X11FrameHost() {
     if (font_ != nullptr) XFreeFont(session_.display, font_);
 }
 
-void X11FrameHost::Present() {
-    Rect parts[MaxFrameChanges];
-    const int n = TakeChanges(parts);
-    presenter_.ShowParts(surface_, parts, n);
+void X11FrameHost::Present(const Rect& area) {
+    const Rect put = TakePutArea(area);
+    presenter_.ShowParts(surface_, &put, 1);
 }
 
 void X11FrameHost::DrawFps(const char* text, size_t length) {

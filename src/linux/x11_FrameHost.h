@@ -1,6 +1,6 @@
 // The X11 half of a paint: the surface goes to the window through the
-// presenter, the FPS text onto the window with a core X font; the clock and
-// the damage record are shared with every back end (panel_Host.h).
+// presenter, the FPS text onto the window with a core X font; the clock is
+// shared with every back end (panel_Host.h).
 #pragma once
 
 #include <X11/Xlib.h>
@@ -15,13 +15,13 @@ namespace quorvex::linux_host {
 
 class X11FrameHost final : public PanelHost {
 public:
-    X11FrameHost(Session& session, SoftwareSurface& surface, DamageTrackingTarget& target, ImagePresenter& presenter,
-                 ClockFace& face, const ClockStyle& style);
+    X11FrameHost(Session& session, SoftwareSurface& surface, ImagePresenter& presenter, ClockFace& face,
+                 const ClockStyle& style);
     ~X11FrameHost() override;
     X11FrameHost(const X11FrameHost&) = delete;
     X11FrameHost& operator=(const X11FrameHost&) = delete;
 
-    void Present() override;
+    void Present(const Rect& area) override;
     void DrawFps(const char* text, size_t length) override;
 
     // The surface's corner in the window (the FPS text is placed from it),

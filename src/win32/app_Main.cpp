@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app.h"
+#include "app_Power.h"
 #include "app_State.h"
 #include "app_Window.h"
 #include "frame_Present.h"
@@ -72,6 +73,7 @@ bool CreateSaverWindows(HostState& host) {
         ShowWindow(host.Screens[i].Window.load(std::memory_order_relaxed), i == 0 ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     }
     for (int i = 0; i < count; ++i) UpdateWindow(host.Screens[i].Window.load(std::memory_order_relaxed));
+    WatchDisplayState(PrimaryWindow());
     return true;
 }
 

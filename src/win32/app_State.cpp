@@ -25,6 +25,11 @@ SaverScreen* ScreenOf(HWND window) {
 
 bool IsPrimary(const SaverScreen& screen) { return &screen == &PrimaryScreen(); }
 
+void SetPaintingAll(bool enabled) {
+    HostState& host = Host();
+    for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) host.Screens[i].PaintEnabled = enabled;
+}
+
 void BindEngine() {
     HostState& host = Host();
     for (SaverScreen& screen : host.Screens) {

@@ -75,6 +75,11 @@ struct SaverScreen {
     PaintState Paint;
     FrameSurface Surface;
     FrameSurfaceTarget Target{Surface};
+    // Window-thread only, per screen: one screen's 0 x 0 resize must not stop
+    // the others. SurfaceReady: a surface exists (WM_SETFOCUS may switch
+    // painting back on); PaintEnabled: the paint handler may draw.
+    bool SurfaceReady = false;
+    bool PaintEnabled = false;
 };
 
 // Monitors beyond this many stay uncovered.
@@ -84,11 +89,11 @@ struct HostState {
     HINSTANCE Instance = nullptr;
     std::atomic<int> ScreenCount{1};
     std::atomic<bool> PreviewMode{false};
-    std::atomic<bool> PaintEnabled{false};
-    std::atomic<bool> SurfaceReady{false};
     std::atomic<bool> StopThread{false};
     // Trace as the animation thread sees it (picks its period).
     std::atomic<bool> ThreadTrace{true};
+    // The display is off: no frame is stepped or painted until it is back.
+    std::atomic<bool> DisplayOff{false};
     int32_t MouseMoveCount = -1;
     POINT LastMousePos{0, 0};
     SaverSettings Settings;
@@ -105,6 +110,8 @@ inline HWND PrimaryWindow() { return PrimaryScreen().Window.load(std::memory_ord
 // The screen whose window this is; null for a window not (yet) ours.
 SaverScreen* ScreenOf(HWND window);
 bool IsPrimary(const SaverScreen& screen);
+// Painting of every screen off (password prompt, teardown) or back on.
+void SetPaintingAll(bool enabled);
 
 // Points every screen's engine at the host's settings, clock and its own
 // surface; called once before the windows exist.

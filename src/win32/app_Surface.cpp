@@ -74,10 +74,7 @@ void CreateFrameSurface(SaverScreen& screen, HWND window) {
     if (s.Width == 0 && s.Height == 0) {
         // The objects a paint would use are gone: no painting until a new
         // surface exists (WM_SETFOCUS may not switch it back on either).
-        if (hadSurface) {
-            host.PaintEnabled.store(false, std::memory_order_relaxed);
-            host.SurfaceReady.store(false, std::memory_order_relaxed);
-        }
+        if (hadSurface) screen.PaintEnabled = screen.SurfaceReady = false;
         return;
     }
 
@@ -85,6 +82,7 @@ void CreateFrameSurface(SaverScreen& screen, HWND window) {
     s.MemoryDC = gdi.createCompatibleDC(s.WindowDC);
 
     SaverSettings& settings = host.Settings;
+    bool sectionRefused = false;
     if (settings.Trace) {
         PaletteBitmapInfo info{};
         info.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -102,6 +100,7 @@ void CreateFrameSurface(SaverScreen& screen, HWND window) {
             // setting stays as it is.
             s.Bitmap = gdi.createCompatibleBitmap(s.WindowDC, s.Width, s.Height);
             settings.Trace = false;
+            sectionRefused = true;
         } else {
             s.Bits = static_cast<uint8_t*>(bits);
             s.Stride = DibStride(s.Width);
@@ -127,8 +126,19 @@ void CreateFrameSurface(SaverScreen& screen, HWND window) {
     e.Target = &screen.Target;
     SetUpSurface(e, s.Width, s.Height);
 
-    host.SurfaceReady.store(true, std::memory_order_relaxed);
-    host.PaintEnabled.store(true, std::memory_order_relaxed);
+    screen.SurfaceReady = screen.PaintEnabled = true;
+
+    // Trace is one switch for every screen: the screens made before this one
+    // hold 8-bit sections whose colour table no one fills without it, black
+    // for the whole run. They are made again as device bitmaps.
+    if (sectionRefused) {
+        for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
+            SaverScreen& other = host.Screens[i];
+            if (&other != &screen && SurfaceLive(other)) {
+                CreateFrameSurface(other, other.Window.load(std::memory_order_relaxed));
+            }
+        }
+    }
 }
 
 }  // namespace quorvex::win32

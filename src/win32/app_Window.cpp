@@ -2,6 +2,7 @@
 // resize, painting, and every user action turned into a close request.
 #include "app_Window.h"
 
+#include "app_Power.h"
 #include "app_State.h"
 #include "app_Surface.h"
 #include "frame_Present.h"
@@ -18,14 +19,6 @@ void RequestClose() {
     if (const HWND primary = PrimaryWindow()) PostMessageA(primary, WM_CLOSE, 0, 0);
 }
 
-void KeepTopmost() {
-    HostState& host = Host();
-    for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
-        SetWindowPos(host.Screens[i].Window.load(std::memory_order_relaxed), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    }
-}
-
 void OnCreate(SaverScreen& screen) {
     const DWORD fpsTick = GetTickCount();
     const DWORD clockTick = GetTickCount();
@@ -39,7 +32,10 @@ void OnCreate(SaverScreen& screen) {
 // origin added), so a move from one monitor's window to another's counts.
 void OnMouseMove(const SaverScreen& screen, LPARAM lParam) {
     HostState& host = Host();
-    KeepTopmost();
+    // Only the window under the pointer: raising every one on each move
+    // would reorder the topmost band all the time.
+    SetWindowPos(screen.Window.load(std::memory_order_relaxed), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     host.MouseMoveCount += 1;
     const int32_t x = static_cast<int32_t>(static_cast<uint16_t>(lParam & 0xFFFF)) + screen.Bounds.left;
     const int32_t y = static_cast<int32_t>(static_cast<uint16_t>((lParam >> 16) & 0xFFFF)) + screen.Bounds.top;
@@ -115,8 +111,9 @@ bool RegisterSaverClass() {
 
 void TearDownSaver() {
     HostState& host = Host();
+    StopWatchingDisplayState();
     host.StopThread.store(true, std::memory_order_relaxed);
-    host.PaintEnabled.store(false, std::memory_order_relaxed);
+    SetPaintingAll(false);
     for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
         SaverScreen& screen = host.Screens[i];
         const HWND window = screen.Window.load(std::memory_order_relaxed);
@@ -149,9 +146,10 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
             CreateFrameSurface(*screen, window);
             break;
         case WM_SETFOCUS:
-            if (host.SurfaceReady.load(std::memory_order_relaxed)) {
-                host.PaintEnabled.store(true, std::memory_order_relaxed);
-            }
+            // The focus may come back to a saver window while the password
+            // prompt is still up (a prompt not modal to it, a click): the
+            // picture stays still until the prompt has gone.
+            if (screen->SurfaceReady && !PasswordPromptOpen()) screen->PaintEnabled = true;
             break;
         case WM_KILLFOCUS:
             // The focus moving on to another of the saver's own windows is
@@ -169,11 +167,28 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_PAINT:
             PaintSaverFrame(*screen);
             break;
+        case WM_POWERBROADCAST: {
+            bool off = false;
+            if (!DisplayStateChange(wParam, lParam, off)) break;
+            host.DisplayOff.store(off, std::memory_order_relaxed);
+            for (int i = 0; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
+                // The frame already prepared goes to the screen before the
+                // pause, so the screen keeps the last picture stepped. What a
+                // display shows when it wakes is not ours to rely on: the
+                // first frame after goes whole.
+                if (off) {
+                    PaintSaverFrame(host.Screens[i]);
+                } else {
+                    host.Screens[i].Animation.Changed.whole = true;
+                }
+            }
+            return TRUE;
+        }
         case WM_DISPLAYCHANGE:
             if (UserInputCloses() && MonitorsChanged()) RequestClose();
             break;
         case WM_NCDESTROY:
-            host.PaintEnabled.store(false, std::memory_order_relaxed);
+            screen->PaintEnabled = false;
             screen->Window.store(nullptr, std::memory_order_relaxed);
             break;
         case WM_KEYDOWN:

@@ -14,29 +14,36 @@ namespace quorvex::win32 {
 namespace {
 
 // Presents one screen's frame; the clock and the FPS text belong to the
-// primary screen only.
+// primary screen only. `update` is what the system asked to repaint: it is
+// copied in full, whatever changed.
 class GdiPresenter final : public FrameHost {
 public:
-    explicit GdiPresenter(SaverScreen& screen) : screen_(screen), texts_(IsPrimary(screen)) {}
+    GdiPresenter(SaverScreen& screen, const Rect& update)
+        : screen_(screen), update_(update), texts_(IsPrimary(screen)) {}
 
-    void Present() override {
-        const FrameSurface& s = screen_.Surface;
-        BitBlt(s.WindowDC, s.ClientRect.left, s.ClientRect.top, s.Width, s.Height, s.MemoryDC, 0, 0, SRCCOPY);
+    void Present(const Rect& area) override {
+        Copy(area);
+        Copy(update_);
     }
 
     void ResetBackground() override { SetBkColor(screen_.Surface.MemoryDC, 0); }
 
-    void ClearSurface() override {
-        const FrameSurface& s = screen_.Surface;
-        RECT all{0, 0, s.Width, s.Height};
-        ExtTextOutA(s.MemoryDC, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    void ClearSurface(const Rect& area) override {
+        RECT r{area.left, area.top, area.right, area.bottom};
+        if (!IsEmpty(area)) ExtTextOutA(screen_.Surface.MemoryDC, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
     }
 
-    void DrawClock(const char* text, size_t length, const PackedColour* colour) override {
-        if (!texts_) return;
+    Rect DrawClock(const char* text, size_t length, const PackedColour* colour) override {
+        if (!texts_) return Rect{};
         const FrameSurface& s = screen_.Surface;
         if (colour != nullptr) SetTextColor(s.MemoryDC, *colour);
         TextOutA(s.MemoryDC, s.Width - 25, 25, text, static_cast<int>(length));
+        // The text is right-aligned at the point; the italic face leans out
+        // of its advance box on both sides, by well under half its height.
+        SIZE size{0, 0};
+        GetTextExtentPoint32A(s.MemoryDC, text, static_cast<int>(length), &size);
+        const int32_t lean = size.cy / 2 + 2;
+        return Rect{s.Width - 25 - size.cx - lean, 25 - 2, s.Width - 25 + lean, 25 + size.cy + 2};
     }
 
     void DrawFps(const char* text, size_t length) override {
@@ -53,7 +60,16 @@ public:
     }
 
 private:
+    void Copy(const Rect& part) {
+        const FrameSurface& s = screen_.Surface;
+        const Rect r = Clip(part, s.Width, s.Height);
+        if (IsEmpty(r)) return;
+        BitBlt(s.WindowDC, s.ClientRect.left + r.left, s.ClientRect.top + r.top, r.right - r.left, r.bottom - r.top,
+               s.MemoryDC, r.left, r.top, SRCCOPY);
+    }
+
     SaverScreen& screen_;
+    const Rect update_;
     const bool texts_;
 };
 
@@ -100,9 +116,16 @@ void PaintSaverFrame(SaverScreen& screen) {
     HostState& host = Host();
     // A password prompt, a 0 x 0 resize or the teardown may have taken the
     // surface or switched painting off; then nothing is drawn.
-    if (!host.PaintEnabled.load(std::memory_order_relaxed) || !SurfaceLive(screen)) return;
-    GdiPresenter presenter(screen);
-    PaintFrame(screen.Animation, screen.Paint, presenter, host.Strings[4]);
+    if (!screen.PaintEnabled || !SurfaceLive(screen)) return;
+    RECT update{0, 0, 0, 0};
+    GetUpdateRect(screen.Window.load(std::memory_order_relaxed), &update, FALSE);
+    GdiPresenter presenter(screen, Rect{update.left, update.top, update.right, update.bottom});
+    // While the display is off no frame is drawn; a repaint only copies.
+    if (host.DisplayOff.load(std::memory_order_relaxed)) {
+        PresentOnly(screen.Animation, presenter);
+    } else {
+        PaintFrame(screen.Animation, screen.Paint, presenter, host.Strings[4]);
+    }
 }
 
 }  // namespace quorvex::win32

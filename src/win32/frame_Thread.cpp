@@ -13,10 +13,17 @@ DWORD WINAPI AnimationThreadProc(LPVOID) {
     HostState& host = Host();
     do {
         const DWORD t0 = GetTickCount();
-        // One thread paces every screen, so all monitors step together.
-        const int count = host.ScreenCount.load(std::memory_order_relaxed);
+        // One thread paces every screen, so all monitors step together. The
+        // paint it asks for invalidates nothing: the update region a paint
+        // finds is then only what the system wants repainted.
+        const int count =
+            host.DisplayOff.load(std::memory_order_relaxed) ? 0 : host.ScreenCount.load(std::memory_order_relaxed);
         for (int i = 0; i < count; ++i) {
-            InvalidateRect(host.Screens[i].Window.load(std::memory_order_relaxed), nullptr, FALSE);
+            // The teardown may have cleared this screen's window during the
+            // turn: a null handle would repaint every window on the desktop.
+            if (const HWND window = host.Screens[i].Window.load(std::memory_order_relaxed)) {
+                RedrawWindow(window, nullptr, nullptr, RDW_INTERNALPAINT);
+            }
         }
         const uint32_t period = RepaintPeriod(host.ThreadTrace.load(std::memory_order_relaxed));
         Sleep(RepaintWait(period, GetTickCount() - t0));

@@ -52,18 +52,31 @@ void DropQueuedCloseRequests(HWND window) {
     }
 }
 
+// The prompt, modal to the primary window, disables only that one. The other
+// screens' windows would still take mouse moves (hiding the pointer the prompt
+// shows), a click (the focus, so typed keys would go to the saver) and, with
+// that focus, switch painting back on: they are disabled while it is up.
+void EnableOtherScreens(BOOL enable) {
+    HostState& host = Host();
+    for (int i = 1; i < host.ScreenCount.load(std::memory_order_relaxed); ++i) {
+        if (const HWND window = host.Screens[i].Window.load(std::memory_order_relaxed)) EnableWindow(window, enable);
+    }
+}
+
 bool AskPassword(HMODULE module) {
     HostState& host = Host();
     const auto verify = reinterpret_cast<VerifyScreenSavePwdProc>(
         reinterpret_cast<void*>(GetProcAddress(module, "VerifyScreenSavePwd")));
     const HWND window = PrimaryWindow();
-    host.PaintEnabled.store(false, std::memory_order_relaxed);
+    SetPaintingAll(false);
+    EnableOtherScreens(FALSE);
     ShowCursor(TRUE);
     promptOpen = true;
     const bool accepted = verify == nullptr || verify(window) != 0;
     promptOpen = false;
     ShowCursor(FALSE);
-    host.PaintEnabled.store(true, std::memory_order_relaxed);
+    EnableOtherScreens(TRUE);
+    SetPaintingAll(true);
     host.MouseMoveCount = 0;
     if (!accepted) DropQueuedCloseRequests(window);
     return accepted;
@@ -81,6 +94,8 @@ void ChangeSaverPassword(uint32_t parent) {
     }
     FreeLibrary(module);
 }
+
+bool PasswordPromptOpen() { return promptOpen; }
 
 bool VerifySaverPassword() {
     if (Host().PreviewMode.load(std::memory_order_relaxed)) return true;

@@ -32,5 +32,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ChangeSaverPassword(uint32_t parent);
 // Before the full-screen saver closes: true when it may close.
 bool VerifySaverPassword();
+// True while the system's password prompt is up: painting stays off.
+bool PasswordPromptOpen();
 
 }  // namespace quorvex::win32

@@ -29,10 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using Line = std::vector<std::string>;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+struct Result { int status; std::string out, err; };
 Result RunCommand(int (*command)(int, char**), Line args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());

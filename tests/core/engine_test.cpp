@@ -21,10 +21,11 @@ struct Recorder final : FrameHost {
     SoftwareSurface* surface = nullptr;
     std::string events, lastFps;
     bool tinted = false;
-    void Present() override { events += "P"; }
+    Rect presented;
+    void Present(const Rect& area) override { events += "P", presented = area; }
     void ResetBackground() override { events += "R"; }
-    void ClearSurface() override { events += "C", surface->Clear(); }
-    void DrawClock(const char*, size_t, const PackedColour* colour) override { events += "K", tinted = colour; }
+    void ClearSurface(const Rect& area) override { events += "C", surface->FillRect(area, 0); }
+    Rect DrawClock(const char*, size_t, const PackedColour* c) override { return events += "K", tinted = c, Rect{}; }
     void DrawFps(const char* text, size_t n) override { events += "F", lastFps.assign(text, n); }
     uint32_t Now() override { return ticks->Now(); }
     void LocalClockText(char* out, size_t, size_t& length) override { out[0] = '1', length = 1; }
@@ -394,6 +395,22 @@ TEST_F(Eng, PaintSequenceFpsAndClock) {
     engine.PreviewMode = true;
     Paint(2000);
     EXPECT_EQ(host.events, "PRCF");
+}
+
+// A window given only each frame's changed area, holding anything at first, shows what a full copy shows.
+TEST_F(Eng, PresentingTheChangedAreaShowsTheWholeFrame) {
+    for (int mode = 0; mode < 4; ++mode) {
+        settings.Trace = mode < 3, settings.TraceModeInd = mode % 3, settings.TraceLength = mode, Start(1000, 160, 120);
+        std::vector<PackedColour> screen(160 * 120, 0x123456), whole(screen.size());
+        for (int f = 0; f < 300; ++f) {
+            for (int32_t i = 0; i < 160 * 120; ++i) whole[i] = surface.ColourAt(i % 160, i / 160);
+            Paint(30);  // shows the frame drawn before it
+            for (int32_t i = 0, x = 0, y = 0, l = host.presented.left, r = host.presented.right; i < 160 * 120;
+                 x = ++i % 160, y = i / 160)
+                if (x >= l && x < r && y >= host.presented.top && y < host.presented.bottom) screen[i] = whole[i];
+            ASSERT_EQ(screen, whole) << "mode " << mode << " frame " << f;
+        }
+    }
 }
 
 // Every switch combination, dialog and hostile trace values, frames of 0..100 ms, the tick counter

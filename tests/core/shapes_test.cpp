@@ -33,13 +33,8 @@ double Distance(const Point3& a, const Point3& b) {
     return std::hypot(double(a.x) - b.x, double(a.y) - b.y, double(a.z) - b.z);
 }
 
-struct EdgeGroup {
-    int edges, pointsPerEdge;  // at least 2 points per edge
-};
-
-struct Edge {
-    int from, to;
-};
+struct EdgeGroup { int edges, pointsPerEdge; };  // at least 2 points per edge
+struct Edge { int from, to; };
 
 // Extends each run of interior points one step beyond both ends, where the
 // vertices must be; the points after the last run must be copies of point 0.

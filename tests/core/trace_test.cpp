@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <vector>
 
 #include "frame.h"
 #include "frame_TraceFast.h"
 #include "surface_Software.h"
+#include "../trace_check.h"
 
 namespace quorvex {
 namespace {
@@ -72,11 +74,7 @@ TEST_P(TracePasses, FadeForEveryKindOfLength) {
     // A uniform field: Simple takes its fade off every pixel; Diffusion at
     // (1,1) and Fire at (1,0) average four equal neighbours and take theirs.
     // Only lengths that would make a pixel grow (and wrap) are limited.
-    struct Case {
-        int pass;
-        int32_t length;
-        uint8_t value, expected;
-    } const cases[] = {
+    struct Case { int pass; int32_t length; uint8_t value, expected; } const cases[] = {
         {0, 3, 100, 94},   {0, 4, 255, 255}, {0, 5, 255, 255}, {0, 0, 100, 76},  {0, -1, 100, 70},
         {0, -38, 255, 3},  {0, -39, 255, 0}, {0, INT32_MIN, 255, 0},
         {1, 3, 200, 200},  {1, 4, 255, 255}, {1, 2, 200, 199}, {1, -1, 200, 196}, {1, INT32_MIN, 255, 0},
@@ -165,6 +163,38 @@ TEST_P(TracePasses, FastEqualsPlain) {
         for (const int32_t h : {30, 31, 32, 33, 62, 63, 64, 93, 95, 125}) {
             for (int pass = 0; pass < 3; ++pass) ExpectSame(pass, Random(rng, w, h, (w + 3) & ~3), int32_t(rng() % 4));
         }
+    }
+}
+
+// The pass over what holds the light gives the full pass's bytes on random pictures inside random rectangles
+// (empty, on the edges) for every kind of length, and the exact box of what it leaves lit.
+TEST_P(TracePasses, BoundedEqualsFull) {
+    std::mt19937 rng(22);
+    std::vector<uint8_t> bytes(8 + 96 * 64);
+    for (uint32_t n = 0, kind = 0; n < 3000; ++n, kind = rng() % 3) {  // pixels of any value, mostly black, near white
+        for (size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = uint8_t(i < 8 || kind == 0 ? rng() : kind == 1 ? (rng() % 8 ? 0 : rng()) : 255 - rng() % 8);
+        ASSERT_EQ(CheckBoundedPass(bytes.data(), bytes.size()), "") << "case " << n;
+    }
+}
+
+// Each margin is reached, never passed: 255 past a line 1..20 lines from the edge lights at most that far beyond it,
+// at some depth exactly (Diffusion 4 right and down, 3 for the dialog's other lengths, 1 up, left; Fire 2 up, 1 aside).
+TEST_P(TracePasses, MarginsAreExact) {
+    constexpr int32_t N = 40;
+    for (int32_t fade = 0, side = 0, spread = 0; fade < 256;
+         side = (side + 1) % 8, fade += side ? 0 : fade < 70 ? 1 : 37, spread = 0) {
+        for (int32_t depth = 1; depth <= N / 2; ++depth) {
+            const int32_t dir = side % 2 ? -1 : 1, edge = side % 2 ? N - depth : depth - 1;
+            auto past = [&](int32_t i) { return dir * ((side % 4 < 2 ? i % N : i / N) - edge); };
+            Picture p(N, N, N);
+            for (int32_t i = 0; i < N * N; ++i) p.bytes[i] = past(i) <= 0 ? 255 : 0;
+            Passes[1 + side / 4].first(p.px(), 3 - fade);
+            for (int32_t i = 0; i < N * N; ++i) spread = std::max(spread, p.bytes[i] ? past(i) : 0);
+        }
+        const TraceMargins m = MarginsFor(TraceEffect(1 + side / 4), fade);
+        const int32_t want[] = {m.right, m.left, m.bottom, m.top}, d = 4 - !!fade, dialog[] = {d, 1, d, 1, 1, 1, 0, 2};
+        ASSERT_TRUE(spread == want[side % 4] && (fade > 3 || spread == dialog[side])) << side << " " << fade;
     }
 }
 

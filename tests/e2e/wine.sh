@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt> runs the rows of a table against the real
-# Quorvex.scr and the test driver in a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop).
-# A row is "label | command line | set-up | step; step; ...". Set-up words: Name=text (REG_SZ under
-# HKCU\Software\Quorvex), a raw REGEDIT4 line for that key, desk:<raw line> for HKCU\Control Panel\Desktop,
-# dll:built=name and file:name beside the row's copy of the saver, lang=ru. Rows start from an empty key, no
-# password switch, the pointer centred; a step is s_<word> below. A row fails unless its saver has ended and no
-# window is left. "[name]" starts a block of expected lines; "@ arch win64" and "@ screens WxH..." pick the machine.
+# bash wine.sh <win32-bin-dir> <native-quorvex> <table.txt> runs the rows of a table against the real Quorvex.scr
+# and the test driver in a WINEPREFIX and Xvfb display of its own (an 800x600 Wine virtual desktop). A row is
+# "label | command line | set-up | step; step; ...". Set-up words: Name=text (REG_SZ under HKCU\Software\Quorvex), a
+# raw REGEDIT4 line for that key, desk:<raw line> for HKCU\Control Panel\Desktop, dll:built=name and file:name beside
+# the row's copy of the saver, lang=ru. Rows start from an empty key, no password switch, the pointer centred; a step
+# is s_<word> below. A row fails unless its saver has ended and no window is left. "[name]" starts a block of expected
+# lines; "@ arch win64", "@ screens WxH..." (left to right) and "@ primary N" pick the machine.
 set -uo pipefail
 BIN=$(cd "$1" && pwd) NATIVE=$2 TABLE=$3
 BUILD=$(cd "$BIN/../.." && pwd) ARCH=$(sed -n 's/^@ arch //p' "$TABLE")
-SCREENS=$(sed -n 's/^@ screens //p' "$TABLE")
+SCREENS=$(sed -n 's/^@ screens //p' "$TABLE") PRIMARY=$(sed -n 's/^@ primary //p' "$TABLE")
 VERSION=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
 SETUP=$BUILD/QuorvexSetup-$VERSION.exe SYS_SCR='C:\windows\system32\Quorvex.scr'
 UNINST='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvex'
@@ -58,11 +58,12 @@ else
     # With RandR Wine sees one output; without it, Xinerama's monitors.
     xserver Xephyr -displayfd 3 $(printf -- '-screen %s ' $SCREENS) +xinerama -extension RANDR
 fi
-# The template prefix is made once per machine under a lock; each table gets a copy whose registry and ini files
-# are private, the rest hard links.
+# The template prefix is made once per machine under a lock, and again when Wine or its fonts change (it keeps the
+# fonts it was made with); each table gets a copy whose registry and ini files are private, the rest hard links.
 (
     flock 9
-    export WINEPREFIX=$TEMPLATE DISPLAY= stamp="$(wine --version 2>/dev/null) v2"
+    export WINEPREFIX=$TEMPLATE DISPLAY= stamp="$(wine --version 2>/dev/null; dpkg-query -W wine libwine fonts-wine \
+        fonts-liberation 2>/dev/null) v3"
     [ "$(cat "$TEMPLATE/.qv-ready" 2>/dev/null)" = "$stamp" ] && exit 0
     rm -rf "$TEMPLATE"
     WINEARCH=$ARCH wineboot -i >/dev/null 2>&1
@@ -76,8 +77,9 @@ export WINEPREFIX=$PREFIX
 cp -al "$TEMPLATE" "$PREFIX" && (cd "$TEMPLATE" && find . -type f ! -path './drive_c/windows/sys*' -print0 |
     xargs -0 cp -p --parents --remove-destination -t "$PREFIX")
 restart() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
-# Several monitors show only without the virtual desktop, in a fresh session.
-[ -z "$SCREENS" ] || { wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1; restart; }
+# Several monitors show only without the virtual desktop, in a fresh session; the primary is screen PRIMARY (0).
+[ -z "$SCREENS" ] || { wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v PrimaryMonitor /d "${PRIMARY:-0}" /f >/dev/null 2>&1; restart; }
 drv() { wine "$BIN/driver.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 wpath() { winepath -w "$1" 2>/dev/null; }
 regedit_lines() { # Lines of a REGEDIT4 file, imported in one regedit run.
@@ -140,11 +142,11 @@ s_click() { xdotool click "$1"; }
 s_move() { xdotool mousemove "$@"; }
 s_rel() { xdotool mousemove_relative -- "$@"; }
 running() { [ -n "$RUN" ] && [ ! -f "$RUN.rc" ]; }
-s_runs() { # the saver keeps running for S seconds
-    if until_ok "$1" test -f "$RUN.rc"; then fail "ended (exit $(cat "$RUN.rc")) within $1 s"; else ok "runs on"; fi
+s_runs() { # the saver keeps running for S seconds, its windows still there (they go well before the process ends)
+    if until_ok "$1" test -f "$RUN.rc" || count_is "$SAVER" 0; then fail "ended within $1 s"; else ok "runs on"; fi
 }
-s_exit() { # [S]: what was started ends with exit code 0 within S (15) s
-    if until_ok "${1:-15}" test -f "$RUN.rc"; then same "ends with exit code 0" "$(cat "$RUN.rc")" 0
+s_exit() { # [S [CODE]]: what was started ends with exit code CODE (0) within S (15) s
+    if until_ok "${1:-15}" test -f "$RUN.rc"; then same "ends with exit code ${2:-0}" "$(cat "$RUN.rc")" "${2:-0}"
     else fail "still running after ${1:-15} s"; fi
 }
 s_lit() { check "between $1 and $2 lit pixels ${3:-} (${LIT:-?})" until_ok 10 lit_in "$@"; }
@@ -160,6 +162,9 @@ s_soak() { # S: keeps drawing a moving picture, resident memory grows < 8 MiB
 }
 s_moves() { shot a; check "the picture moves" until_ok 5 differs 200 "${1:-}"; }
 s_frozen() { shot a; check "nothing is drawn" not until_ok 0.5 differs 0 "$1"; }
+s_still() { # the picture settles and stays, and a repaint of the whole window (a full copy) shows it unchanged
+    check "the picture settles" until_ok 5 eval 'shot a && ! differs 0'; s_frozen ''; drv repaint
+    check "a full copy shows the same" not until_ok 1 differs 0; }
 s_points() { # plus|square: footprints of the 3x3 points
     shot
     read -r plus square < <(convert "$WORK/shot.png" -depth 8 txt:- 2>/dev/null | awk -F'[,:() ]+' '
@@ -273,24 +278,24 @@ s_nolog() { check "no password service was called" test ! -e "$APP/calls.log"; }
 s_answer() { echo "$1" >"$APP/a.tmp" && mv "$APP/a.tmp" "$APP/password_answer.txt"; }
 count_is() { [ "$(drv count "$1")" = "$2" ]; }
 s_count() { check "$2 window(s) \"$1\" within ${3:-10} s" until_ok "${3:-10}" count_is "$1" "$2"; } # TITLE N [S]
-s_desktop() { wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1; restart; }
 s_again() { start "$@"; } # a further start beside the first; RUN names it
 s_first() { RUN=$FIRST; }
 s_sh() { check "$*" eval "$*"; }
 
 # The installer, silent: the saver of the table's architecture in the real System32, an Add/Remove Programs entry
 # (in that registry view only) and the current screen saver set; the installed saver runs and a key ends it.
-s_install() {
+s_install() { # [FOLDER]: the uninstaller's, given as /D=FOLDER
     local got kb
-    launch wine "$SETUP" /S && s_exit 120
+    INST=${1:-'C:\Program Files\Quorvex'}
+    launch wine "$SETUP" /S ${1:+"/D=$1"} && s_exit 120
     check "the built saver in the real System32" cmp -s "$BUILT" "$SYS/Quorvex.scr"
     check "nothing in SysWOW64" test ! -e "$SYS/../syswow64/Quorvex.scr"
     got=$(wine reg query "$UNINST" $VIEW 2>/dev/null | tr -d '\r' |
         awk '$2 ~ /^REG_/ { n = $1; $1 = $2 = ""; sub(/^ +/, ""); print n "=" $0 }')
     same "the Add/Remove Programs entry" "$(grep -E '^(Display|Publisher|.*Uninstall)' <<<"$got")" \
         "$(printf '%s\n' "DisplayIcon=$SYS_SCR,0" 'DisplayName=Quorvex Screen Saver' "DisplayVersion=$VERSION" \
-            'Publisher=The Quorvex authors' 'QuietUninstallString="C:\Program Files\Quorvex\Uninstall.exe" /S' \
-            'UninstallString="C:\Program Files\Quorvex\Uninstall.exe"')"
+            'Publisher=The Quorvex authors' "QuietUninstallString=\"$INST\\Uninstall.exe\" /S" \
+            "UninstallString=\"$INST\\Uninstall.exe\"")"
     kb=$(($(sed -n 's/^EstimatedSize=//p' <<<"$got") + 0))
     check "EstimatedSize $kb KiB covers the saver" test $((kb * 1024)) -ge "$(stat -c %s "$BUILT")" -a "$kb" -lt 2048
     [ -z "$VIEW" ] || check "no entry in the 32-bit registry view" not wine reg query "$UNINST"
@@ -298,11 +303,11 @@ s_install() {
     launch "$WINE" "$SYS_SCR" /s && s_saver && s_key Return && s_exit
 }
 scrnsave() { values 'HKCU\Control Panel\Desktop' | sed -n 's/^SCRNSAVE.EXE REG_SZ //p'; }
-uninstalled() { [ ! -e "$SYS/Quorvex.scr" ] && [ ! -e "$SYS/../../Program Files/Quorvex" ] &&
+uninstalled() { [ ! -e "$SYS/Quorvex.scr" ] && [ ! -e "$(winepath -u "$INST" 2>/dev/null)" ] &&
     ! wine reg query "$UNINST" $VIEW >/dev/null 2>&1; }
 s_uninstall() { # [SAVER]: silent; SCRNSAVE.EXE, when it names SAVER, stays; the settings stay
     [ -z "${1:-}" ] || wine reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /d "$1" /f >/dev/null 2>&1
-    launch wine 'C:\Program Files\Quorvex\Uninstall.exe' /S && s_exit 60
+    launch wine "$INST\\Uninstall.exe" /S && s_exit 60
     # It finishes from a copy of itself in the temp folder.
     check "saver, uninstaller and entry gone" until_ok 30 uninstalled
     same "SCRNSAVE.EXE afterwards" "$(scrnsave)" "${1:-}"

@@ -1,5 +1,5 @@
 // The front end's rules and drawing without a display: pixels for any
-// true-colour visual, the clock's text, glyphs, damage. What a user sees of
+// true-colour visual, the clock's text, glyphs. What a user sees of
 // them (errors, the settings file, ending by input) xvfb_test.sh checks.
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@
 #include "options.h"
 #include "pixels_Convert.h"
 #include "settings_File.h"
-#include "surface_Damage.h"
+#include "x11_Monitors.h"
 #include "x11_Present.h"
 
 namespace quorvex::linux_host {
@@ -180,16 +180,6 @@ TEST(Clock, TextFaceAndGlyphCoverage) {
     CoverPacked(surface, 0, 0, glyph + 1, 3, 1, 3, PackColour(255, 100, 0));  // coverage 255, 0, 128
     EXPECT_TRUE(surface.ColourAt(0, 0) == PackColour(255, 100, 0) && surface.ColourAt(1, 0) == PackColour(0, 0, 200));
     EXPECT_EQ(surface.ColourAt(2, 0), PackColour(128, 50, 100)) << "blended by coverage, rounded";
-}
-
-TEST(Damage, BoxesHoldWhatWasDrawnInsideTheSurface) {
-    Damage d;
-    for (const Rect& r : {Rect{90, -3, 120, 4}, Rect{10, 20, 30, 40}, Rect{5, 25, 15, 60}, Rect{-5, 0, 0, 10}})
-        d.Add(Damage::Clock, r, 100, 50);
-    const Rect& c = d.boxes[Damage::Clock];
-    EXPECT_TRUE(c.left == 5 && c.top == 0 && c.right == 100 && c.bottom == 50 && d.boxes[Damage::Points].right == 0);
-    d.Clear();
-    EXPECT_TRUE(d.Empty());
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ find_own() { WID=$(xdotool search --onlyvisible --pid "$QPID" 2>/dev/null | head
 over() { shot "$WORK/s.png" "$WID" && N=$("$1" "$WORK/s.png" "$3") && (($2 ? N >= $2 : N == 0)); }  # lit|white MIN CROP
 moved() { shot "$WORK/a.png" "$WID" && shot "$WORK/b.png" "$WID" &&
   N=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || :) && ((${N%% *} > 100)); }
+same() { shot "$WORK/b.png" "$WID" && N=$(compare -metric AE "$WORK/"[ab].png null: 2>&1 || :) && ((${N%% *} == 0)); }
+cover() { rm -f "$WORK/cover" && { python3 "$HERE/xhelper.py" create 0 0 1024 768 >"$WORK/cover" & }
+  track $! && wait_until 5000 test -s "$WORK/cover"; kill $! && wait $!; wait_until 2000 same; }  # then exposed
 centred() {  # W H [OLD-W OLD-H]: the points reach past the old size and centre near the new one's middle
   shot "$WORK/s.png" "$WID" && read -r w h x y <<<"$(box "$WORK/s.png")" && N="$w $h $x $y" && ((x + w > ${3:-0} ||
     y + h > ${4:-0})) && (((2 * x + w - $1) ** 2 * 25 < 16 * $1 ** 2 && (2 * y + h - $2) ** 2 * 25 < 16 * $2 ** 2))
@@ -30,6 +33,8 @@ step() {
     most:*) ! wait_until 2000 eval 'over lit 1 "$crop" && ((N > ${arg%@*}))' ;;
     dark:*) shot "$WORK/r.png" root && N=$(lit "$WORK/r.png" "$arg") && ((N == 0)) ;;
     moves) wait_until 10000 moved ;;
+    still) wait_until 5000 eval 'shot "$WORK/a.png" "$WID" && same' && ! wait_until 1000 eval '! same' ;;  # shot a
+    cover) cover ;;
     centred:*) wait_until 10000 centred ${arg//[x,]/ } ;;
     key:* | click:*) xdotool "${1%%:*}" "$arg" ;;
     move:*) xdotool mousemove ${arg/,/ } ;;
@@ -86,6 +91,9 @@ row "window" "" "--geometry 640x480" own geom:640x480 props lit:100 moves move:3
 row "window, Trace off, clock" "" "--geometry 640x480 --no-trace --show-clock --no-primitive-points" own \
   lit:100@640x360+0+120 most:4320@640x360+0+120 lit:300@400x90+240+20 move:300,200 key:Escape end:0
 printf '<?xml version="1.0"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n' "$WORK/fc" >"$WORK/nofonts.conf"
+# Held by SIGUSR1, the window shows what a full put of the frame shows after frames put by their changed parts.
+row "held" "" "-geometry=640x480 --show-clock" own lit:100 moves signal:USR1 still cover signal:USR2 moves key:q end:0
+row "held, Trace off" "" "-geometry=640x480 --no-trace --show-clock" own lit:100 signal:USR1 still cover key:q end:0
 row "no font: no clock, one warning" "FONTCONFIG_FILE=\$WORK/nofonts.conf" "--show-clock --no-trace -geometry=640x480" \
   own lit:100 most:300@400x90+240+20 alive move:300,200 key:q end:0 err:1:clock
 row "resize" "" "--geometry 240x180 --no-trace" own lit:50 resize:960x720 centred:960x720,240x180 \

@@ -1,12 +1,12 @@
 // The one Windows-side test program of tests/e2e/wine.sh: runs its commands in order, printing "key value" lines
-// (UTF-8); exit code 1 when one failed. Windows: children TITLE S, count TITLE, post TITLE MSG WPARAM, steal, front.
-// The dialog: state, click ID, select N, slide N. Checked here: owned SCR (an owner for /c), preview SCR W H (a box
-// for /p; W 0 closes it), surface (on real GDI). record FILE ARG; resources SCR.
+// (UTF-8); exit 1 when one failed. Windows: children TITLE S, count TITLE, order TITLE, post TITLE MSG WPARAM, steal,
+// front, mode W H (the display's), display TITLE on|off, repaint. The dialog: state, click ID, select N, slide N.
+// Checked here: owned SCR (an owner for /c), preview SCR W H (a box for /p; W 0 closes it), surface (on real GDI).
+// record FILE ARG; resources SCR.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -17,6 +17,7 @@
 #include "app_State.h"
 #include "app_Surface.h"
 #include "frame_Present.h"
+#include "frame_Thread.h"
 
 using namespace quorvex;
 using namespace quorvex::win32;
@@ -25,13 +26,10 @@ namespace {
 
 bool failed = false;
 
-std::string F(const char* format, ...) {
+template <typename... Args>
+std::string F(const char* format, Args... args) {
     char buffer[600];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    return buffer;
+    return std::snprintf(buffer, sizeof buffer, format, args...), buffer;
 }
 std::string Utf8(const wchar_t* text, int length = -1) {
     char out[4096] = {};
@@ -44,10 +42,7 @@ void Line(std::string text) {
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
 }
-void Check(bool ok, const std::string& what) {
-    Line((ok ? "ok   - " : "FAIL - ") + what);
-    failed = failed || !ok;
-}
+void Check(bool ok, const std::string& what) { Line((ok ? "ok   - " : "FAIL - ") + what), failed |= !ok; }
 std::string Text(HWND w) {
     wchar_t text[1024] = {};
     SendMessageTimeoutW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, nullptr);
@@ -92,8 +87,7 @@ PROCESS_INFORMATION Start(const char* scr, const char* option, HWND window) {
 std::string ExitText(HANDLE process, DWORD ms) {
     if (!PumpUntil(ms, [&] { return Ended(process); })) return TerminateProcess(process, 1), "timeout";
     DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    return std::to_string(code);
+    return GetExitCodeProcess(process, &code), std::to_string(code);
 }
 
 // ------------------------------------------------------------ windows
@@ -277,16 +271,12 @@ void InstallCounters() {
         return ledger.live.erase(h), DeleteObject(h);
     };
 }
-void FreshHost(bool trace, bool grey) {
-    SaverScreen& scr = PrimaryScreen();
-    Host().Settings = SaverSettings{};
-    Host().Settings.Trace = trace;
-    Host().Settings.HuesOfGray = grey;
-    scr.Animation = Engine{};
-    Host().PaintEnabled = Host().SurfaceReady = false;
+void FreshHost(bool trace, bool grey) {  // the first two screens
+    Host().Settings = SaverSettings{}, Host().Settings.Trace = trace, Host().Settings.HuesOfGray = grey;
+    SaverScreen* const two[] = {&Host().Screens[0], &Host().Screens[1]};
+    for (SaverScreen* s : two) s->Animation = Engine{}, s->PaintEnabled = s->SurfaceReady = false;
     BindEngine();
-    PrepareClouds(scr.Animation);
-    StartPaintState(scr.Paint, GetTickCount(), GetTickCount());
+    for (SaverScreen* s : two) PrepareClouds(s->Animation), StartPaintState(s->Paint, GetTickCount(), GetTickCount());
 }
 void Resize(HWND w, int cx, int cy) {
     SetWindowPos(w, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -330,33 +320,40 @@ void CheckSurface(HWND window, int w, int h) {
 void Surface() {
     SaverScreen& scr = PrimaryScreen();
     HostState& host = Host();
-    const FrameSurface& s = scr.Surface;
     HWND window = MakeWindow("surface", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1);
     InstallCounters();
     for (auto [w, h] : {std::pair{151, 111}, {152, 112}, {798, 601}}) CheckSurface(window, w, h);
-    // A 0 x 0 client area after a surface existed frees it and stops painting.
-    Resize(window, 0, 0);
-    CreateFrameSurface(scr, window);
-    Check(!SurfaceLive(scr) && !host.PaintEnabled && !host.SurfaceReady && ledger.live.empty() && !ledger.windowDCs,
-          "0x0: no surface, painting off, objects freed");
-    host.PaintEnabled = true;  // focus back or a prompt ended
-    PaintSaverFrame(scr);
-    Check(scr.Paint.FrameCount == 20, "0x0: no frame without a surface");
-    Resize(window, 151, 111);
-    CreateFrameSurface(scr, window);
-    PaintSaverFrame(scr);
-    Check(SurfaceLive(scr) && host.PaintEnabled && scr.Paint.FrameCount == 21, "a later size brings painting back");
-    FreeFrameSurface(scr, window);
-    // A refused 8-bit section: a device bitmap, no Trace, the faster tempo.
-    ledger.refuseSection = true;
+    // Two screens, the second's 8-bit section refused: both a device bitmap, no Trace, faster. Its 0 x 0 frees its
+    // objects and stops its painting only, even if switched on again; its window gone, the thread redraws no other.
+    SaverScreen& two = host.Screens[1];
+    HWND second = MakeWindow("surface 2", WS_POPUP | WS_VISIBLE, 0, 0, 90, 70);
+    scr.Window = window, two.Window = second, host.ScreenCount = 2;
     FreshHost(true, false);
     CreateFrameSurface(scr, window);
-    Check(SurfaceLive(scr) && s.Bitmap && !s.Bits && !host.Settings.Trace && !host.ThreadTrace &&
-              scr.Animation.HoldTime == Single(6000.0L / 1.33L),
-          "refused section: device bitmap, no Trace, faster");
-    for (int i = 0; i < 5; ++i) PaintSaverFrame(scr);
-    FreeFrameSurface(scr, window);
-    Check(scr.Paint.FrameCount == 5 && ledger.live.empty(), "refused section: 5 frames, everything freed");
+    ledger.refuseSection = true;
+    CreateFrameSurface(two, second);
+    for (SaverScreen* x : {&scr, &two}) {
+        Check(SurfaceLive(*x) && x->Surface.Bitmap && !x->Surface.Bits && !host.Settings.Trace && !host.ThreadTrace &&
+                  x->Animation.HoldTime == Single(6000.0L / 1.33L),
+              "refused section: device bitmaps, no Trace, faster");
+    }
+    Resize(second, 0, 0);
+    CreateFrameSurface(two, second);
+    Check(
+        !SurfaceLive(two) && !two.PaintEnabled && !two.SurfaceReady && ledger.live.size() == 3 && ledger.windowDCs == 1,
+        "0x0: no surface there, its painting off, its objects freed");
+    two.PaintEnabled = true;
+    for (int i = 0; i < 5; ++i) PaintSaverFrame(scr), PaintSaverFrame(two);
+    Resize(second, 90, 70);
+    CreateFrameSurface(two, second);
+    PaintSaverFrame(two);
+    Check(scr.Paint.FrameCount == 5 && two.Paint.FrameCount == 1,
+          "the other screen paints on; a later size, this one too");
+    FreeFrameSurface(scr, window), FreeFrameSurface(two, second);
+    two.Window = nullptr, host.StopThread = true, ValidateRect(window, nullptr), ValidateRect(second, nullptr);
+    AnimationThreadProc(nullptr);
+    Check(ledger.live.empty() && GetUpdateRect(window, nullptr, FALSE) && !GetUpdateRect(second, nullptr, FALSE),
+          "all freed; only a live screen's window redrawn");
     // A thousand re-creations, now and then 0 x 0, free every object made.
     ledger = Ledger{};
     FreshHost(true, false);
@@ -389,9 +386,33 @@ int main(int argc, char** argv) {
         } else if (c == "children") {  // TITLE S: waits up to S seconds for it
             if (!PumpUntil(std::atof(b) * 1000, [&] { return !Find(a).empty(); })) return Line("missing"), 1;
             i += 2, PrintChildren(Find(a)[0]);
+        } else if (c == "order") {  // TITLE: the left edges of its windows, the top of the z-order first
+            std::string lefts = "order";
+            RECT r;
+            for (HWND w : Find(a)) lefts += F(" %ld", (GetWindowRect(w, &r), r.left));
+            i += 1, Line(lefts);
+        } else if (c == "mode") {  // W H: the display's resolution, until the session ends
+            DEVMODEA m{};
+            m.dmSize = sizeof m, m.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+            m.dmPelsWidth = std::atoi(a), m.dmPelsHeight = std::atoi(b);
+            i += 2, Check(ChangeDisplaySettingsA(&m, 0) == DISP_CHANGE_SUCCESSFUL, F("the display at %sx%s", a, b));
         } else if (c == "post") {  // TITLE MESSAGE WPARAM
             for (HWND w : Find(a)) PostMessageA(w, std::atoi(b), std::atoi(third), 0);
             i += 3;
+        } else if (c == "display") {  // TITLE on|off: the display-state notification, its data in the saver's memory
+            const struct { GUID g; DWORD length, state; } data{
+                {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, 4, b[1] == 'n'};
+            for (HWND w : Find(a)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+                void* at = VirtualAllocEx(p, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE);
+                WriteProcessMemory(p, at, &data, sizeof data, nullptr), CloseHandle(p);
+                SendMessageTimeoutA(w, WM_POWERBROADCAST, 0x8013, LPARAM(at), SMTO_NORMAL, 5000, nullptr);
+            }
+            i += 2;
+        } else if (c == "repaint") {  // the saver's windows all invalid, painted at once
+            for (HWND w : Find(SaverName)) InvalidateRect(w, nullptr, FALSE), UpdateWindow(w);
         } else if (c == "front") {  // the foreground window and its thread's focus
             GUITHREADINFO info{};
             info.cbSize = sizeof info;

@@ -1,7 +1,7 @@
 // Stand-ins for the system's password modules beside a copy of the saver; every call is logged to "calls.log"
 // there. As MPR.DLL (QUORVEX_MPR) it records PwdChangePasswordA. As PASSWORD.CPL, VerifyScreenSavePwd shows a
-// prompt that takes the focus and waits for "password_answer.txt" ("1" accepts); it runs the thread's messages
-// like a modal dialog, or with "password_own_loop.txt" present only its own.
+// prompt that takes the focus and waits for "password_answer.txt" ("1" accepts; the log says if the cursor was hidden
+// meanwhile). It runs the thread's messages like a modal dialog, or with "password_own_loop.txt" only its own.
 #include <windows.h>
 
 #include <cstdint>
@@ -37,9 +37,9 @@ extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR componen
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     char cls[128] = "none";
     GetClassNameA(window, cls, sizeof cls);
-    const int cursor = ShowCursor(FALSE) + 1;  // the display count, unchanged
-    ShowCursor(TRUE);
-    Record("call window " + std::string(cls) + " cursor " + std::to_string(cursor));
+    const auto cursor = [] { return ShowCursor(TRUE), ShowCursor(FALSE); };  // the display count, unchanged
+    const int shown = cursor();
+    Record("call window " + std::string(cls) + " cursor " + std::to_string(shown));
     HWND prompt = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Quorvex test password prompt",
                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 240, 80, window, nullptr, self, nullptr);
     SetForegroundWindow(prompt);
@@ -60,7 +60,7 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
         if (answer < 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     DestroyWindow(prompt);
-    Record("answer " + std::to_string(answer < 0 ? 0 : answer));
+    Record("answer " + std::to_string(answer < 0 ? 0 : answer) + (cursor() == shown ? "" : " with the cursor hidden"));
     return answer > 0;
 }
 #endif
