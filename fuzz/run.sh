@@ -7,26 +7,21 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?usage: run.sh BUILD_DIR --short | --seconds S [NAME...]}
 mode=${2:---short}
 shift 2 || true
-seconds=
+passed=0 failed=0 seconds= f=$build/fuzz
 if [ "$mode" = --seconds ]; then seconds=${1:?--seconds needs a number}; shift; fi
-passed=0 failed=0
 # name, runs in the suite, longest input
 while read -r name runs maxlen; do
     if [ $# -gt 0 ] && [[ " $* " != *" $name "* ]]; then continue; fi
-    bin=$build/fuzz/fuzz_$name work=$build/fuzz/work/$name log=$build/fuzz/$name.log
-    artifacts=$build/fuzz/artifacts/$name
+    bin=$f/fuzz_$name work=$f/work/$name log=$f/$name.log artifacts=$f/artifacts/$name
     if [ ! -x "$bin" ]; then echo "fuzz: $name not built in $build" >&2; failed=$((failed + 1)); continue; fi
     mkdir -p "$work" "$artifacts"
-    limit=-runs=$runs
-    [ -z "$seconds" ] || limit=-max_total_time=$seconds
+    limit=-runs=$runs && [ -z "$seconds" ] || limit=-max_total_time=$seconds
     if "$bin" "$limit" -max_len="$maxlen" -print_final_stats=1 -artifact_prefix="$artifacts/" \
         "$work" "$here/corpus/$name" >"$log" 2>&1; then
-        echo "fuzz: $name ok, $(awk '/stat::number_of_executed_units/ { print $NF }' "$log") inputs"
-        passed=$((passed + 1))
+        echo "fuzz: $name ok, $(awk '/stat::number_of_executed_units/ { print $NF }' "$log") inputs"; ((++passed))
     else
         echo "fuzz: $name FAILED (log $log, input in $artifacts/)"
-        grep -E 'ERROR|property broken|SUMMARY' "$log" | head -20 || true
-        failed=$((failed + 1))
+        grep -E 'ERROR|property broken|SUMMARY' "$log" | head -20 || true; ((++failed))
     fi
 done <<'TABLE'
 decimal 1000000 64

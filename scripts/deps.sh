@@ -15,7 +15,7 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       dpkg-dev lintian man-db ccache
       fonts-wine fonts-liberation openbox libxrender1 libxrender1:i386 libxrandr2:i386 libxinerama1
       libwayland-dev wayland-protocols libxkbcommon-dev sway weston grim wtype swayidle
-      debhelper fakeroot
+      debhelper fakeroot faketime
       qemu-user-static g++-aarch64-linux-gnu binutils-aarch64-linux-gnu crossbuild-essential-arm64
       libc6-dev:arm64 libstdc++-12-dev:arm64 libx11-dev:arm64 libxext-dev:arm64
       libxinerama-dev:arm64 libxrandr-dev:arm64 libpng-dev:arm64 libgif-dev:arm64

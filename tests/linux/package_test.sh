@@ -1,23 +1,18 @@
 #!/usr/bin/env bash
-# The Debian package of this build: files, fields, lintian, and the tool, the xscreensaver hack, its
-# settings file and the manual page taken out of it with dpkg-deb -x (nothing is installed).
+# The Debian packages scripts/build.sh made after this build of the tool: files, fields, lintian, and the tool, the
+# xscreensaver hack, its settings file and the manual page taken out with dpkg-deb -x (nothing is installed).
 source "$(dirname "$0")/lib.sh"
 VERSION=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$HERE/../../CMakeLists.txt")
-# The packages scripts/build.sh made after this build of the tool, and nothing lintian would say of them.
 CHANGES=${QUORVEX_CHANGES:-$HERE/../../build/deb/quorvex_${VERSION}-1_$(dpkg --print-architecture).changes}
 DEB=${CHANGES%.changes}.deb
 [ "$DEB" -nt "$QUORVEX" ] || { fail "no package newer than $QUORVEX: run scripts/build.sh" && finish; }
 [ -f "${DEB/quorvex_/quorvex-dbgsym_}" ] && grep -q " ${DEB##*/}$" "$CHANGES" || fail "changes: $(cat "$CHANGES")"
-lintian --pedantic -I --fail-on error,warning,info,pedantic "$CHANGES" >"$WORK/lintian" 2>&1 ||
-  fail "lintian: $(cat "$WORK/lintian")"
-[ "$(dpkg-deb -c "$DEB" | awk '!/\/$/ {$3 = $4 = $5 = ""; print}' | tr -s ' ' | LC_ALL=C sort)" = \
-"-rw-r--r-- root/root ./usr/share/doc/quorvex/changelog.Debian.gz
--rw-r--r-- root/root ./usr/share/doc/quorvex/copyright
--rw-r--r-- root/root ./usr/share/lintian/overrides/quorvex
--rw-r--r-- root/root ./usr/share/man/man6/quorvex.6.gz
--rw-r--r-- root/root ./usr/share/xscreensaver/config/quorvex.xml
--rwxr-xr-x root/root ./usr/bin/quorvex
-lrwxrwxrwx root/root ./usr/libexec/xscreensaver/quorvex -> ../../bin/quorvex" ] || fail "files: $(dpkg-deb -c "$DEB")"
+lintian -I --pedantic --fail-on error,warning,info,pedantic "$CHANGES" &>"$WORK/l" || fail "lintian: $(<"$WORK/l")"
+files=$(dpkg-deb -c "$DEB" | awk '!/\/$/ {print $1 ($2 == "root/root" ? "" : $2) ":" $6 $7 $8}' | LC_ALL=C sort | xargs)
+want=$(printf '%s\n' lrwxrwxrwx:./usr/libexec/xscreensaver/quorvex-\>../../bin/quorvex -rwxr-xr-x:./usr/bin/quorvex \
+  -rw-r--r--:./usr/share/{doc/quorvex/{changelog.Debian.gz,copyright},lintian/overrides/quorvex,man/man6/quorvex.6.gz} \
+  -rw-r--r--:./usr/share/xscreensaver/config/quorvex.xml | LC_ALL=C sort | xargs)
+[ "$files" = "$want" ] || fail "files: $files"
 [[ $(dpkg-deb -f "$DEB" Depends) == *"libc6 (>="*libx11-6* ]] || fail "Depends: $(dpkg-deb -f "$DEB")"
 ! ldd "$QUORVEX" | grep -q libwayland-client ||
   [[ $(dpkg-deb -f "$DEB" Depends) == *libwayland-client0*libxkbcommon0* ]] || fail "Wayland: $(dpkg-deb -f "$DEB")"
@@ -41,9 +36,8 @@ for o in root trace{,-mode,-length} show-{fps,clock} hues-of-gray {primitive,mix
   grep -Eq -- "^--(no-)?$o( |$)" "$WORK/args" || fail "quorvex.xml has no control for --$o"
 done
 
-# The manual page: every command and option the tool lists, the settings file, the environment, exit statuses.
-LC_ALL=C MANWIDTH=2000 man --warnings -l "$X/usr/share/man/man6/quorvex.6.gz" >"$WORK/man" 2>"$WORK/manerr"
-[ ! -s "$WORK/manerr" ] || fail "man: $(cat "$WORK/manerr")"
+# The manual page (lintian checks its groff): each command and option listed, settings file, environment, exit statuses.
+LC_ALL=C MANWIDTH=2000 man -l "$X/usr/share/man/man6/quorvex.6.gz" >"$WORK/man"
 for word in $({ "$QUORVEX" --help; "$QUORVEX" --help-window; "$QUORVEX" config --help; "$QUORVEX" render --help; } |
   grep -o -- '--[a-z0-9-]*[a-z0-9]' | sort -u) config shapes render .config/quorvex/settings DISPLAY \
   XSCREENSAVER_WINDOW WAYLAND_DISPLAY swayidle XDG_CONFIG_HOME LC_TIME "EXIT STATUS" ENVIRONMENT FILES; do
