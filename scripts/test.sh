@@ -10,6 +10,25 @@ source "$root/scripts/compiler-cache.sh"
 cd "$root/build/native"
 ctest --output-on-failure -j 2 --timeout 900
 
+# ---------------------------------------------------------------- other processors
+# The engine on the software extended type, on x86 and in the arm64 build
+# (Debian's cross compiler, :arm64 libraries, run under qemu): the same shapes
+# and frames as the hardware x86 tool, byte for byte. Under qemu run the core
+# and tool tests, less the three statistical soaks (minutes each when
+# emulated; the long renders cover what they step through) and the death test,
+# which re-executes its program and so cannot run under qemu-user.
+cmake -S "$root" -B "$root/build/soft" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEX_SOFT_EXTENDED=ON \
+  -DQUORVEX_TESTS=OFF -DQUORVEX_BENCH=OFF >/dev/null
+cmake --build "$root/build/soft" -j "$(nproc)" --target quorvex
+bash "$root/scripts/same-frames.sh" "$root/build/native/src/cli/quorvex" "$root/build/soft/src/cli/quorvex"
+cmake -S "$root" -B "$root/build/arm64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/aarch64-linux-gnu.cmake" -DQUORVEX_BENCH=OFF >/dev/null
+cmake --build "$root/build/arm64" -j "$(nproc)" --target quorvex quorvex_tests
+arm64=(qemu-aarch64-static -L /usr/aarch64-linux-gnu)
+"${arm64[@]}" "$root/build/arm64/tests/quorvex_tests" \
+  --gtest_filter='-NextShape.FirstChoice*:NextShape.EveryCycle*:Eng.Soak*:ShapesCommandDeathTest.*'
+bash "$root/scripts/same-frames.sh" "$root/build/native/src/cli/quorvex" "$root/build/arm64/src/cli/quorvex" "${arm64[@]}"
+
 # ---------------------------------------------------------------- robustness
 # The native unit tests (the engine soak among them) once more, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer: any report stops the run.
