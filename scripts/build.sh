@@ -2,7 +2,7 @@
 # Builds the native tree (tool, tests, front end), the 32-bit Windows tree
 # (Quorvex.scr, quorvex.exe and the Windows test helpers), the 64-bit Windows
 # tree (Quorvex.scr and quorvex.exe only), the installer that carries both and
-# the Debian package build/quorvex_VERSION-1_ARCH.deb.
+# the Debian packages build/deb/quorvex{,-dbgsym}_VERSION-1_ARCH.deb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -24,4 +24,4 @@ makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DWIN32_BIN="$root/build/wi
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQUORVEX_WIN32_DIR="$root/build/win32/bin" >/dev/null
 cmake --build "$root/build/native" -j "$jobs"
-bash "$root/packaging/debian/build-deb.sh" "$root/build/native/src/cli/quorvex" "$root/build" >/dev/null
+bash "$root/scripts/deb.sh" "$root/build/deb" >/dev/null

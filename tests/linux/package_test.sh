@@ -3,17 +3,22 @@
 # settings file and the manual page taken out of it with dpkg-deb -x (nothing is installed).
 source "$(dirname "$0")/lib.sh"
 VERSION=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$HERE/../../CMakeLists.txt")
-DEB=$(bash "$HERE/../../packaging/debian/build-deb.sh" "$QUORVEX" "$WORK") || { fail "no package" && finish; }
-[ "$DEB" = "$WORK/quorvex_${VERSION}-1_$(dpkg --print-architecture).deb" ] || fail "package name $DEB"
+# The packages scripts/build.sh made after this build of the tool, and nothing lintian would say of them.
+CHANGES=${QUORVEX_CHANGES:-$HERE/../../build/deb/quorvex_${VERSION}-1_$(dpkg --print-architecture).changes}
+DEB=${CHANGES%.changes}.deb
+[ "$DEB" -nt "$QUORVEX" ] || { fail "no package newer than $QUORVEX: run scripts/build.sh" && finish; }
+[ -f "${DEB/quorvex_/quorvex-dbgsym_}" ] && grep -q " ${DEB##*/}$" "$CHANGES" || fail "changes: $(cat "$CHANGES")"
+lintian --pedantic -I --fail-on error,warning,info,pedantic "$CHANGES" >"$WORK/lintian" 2>&1 ||
+  fail "lintian: $(cat "$WORK/lintian")"
 [ "$(dpkg-deb -c "$DEB" | awk '!/\/$/ {$3 = $4 = $5 = ""; print}' | tr -s ' ' | LC_ALL=C sort)" = \
 "-rw-r--r-- root/root ./usr/share/doc/quorvex/changelog.Debian.gz
 -rw-r--r-- root/root ./usr/share/doc/quorvex/copyright
+-rw-r--r-- root/root ./usr/share/lintian/overrides/quorvex
 -rw-r--r-- root/root ./usr/share/man/man6/quorvex.6.gz
 -rw-r--r-- root/root ./usr/share/xscreensaver/config/quorvex.xml
 -rwxr-xr-x root/root ./usr/bin/quorvex
 lrwxrwxrwx root/root ./usr/libexec/xscreensaver/quorvex -> ../../bin/quorvex" ] || fail "files: $(dpkg-deb -c "$DEB")"
 [[ $(dpkg-deb -f "$DEB" Depends) == *"libc6 (>="*libx11-6* ]] || fail "Depends: $(dpkg-deb -f "$DEB")"
-lintian --fail-on error "$DEB" >"$WORK/lintian" 2>&1 || fail "lintian: $(cat "$WORK/lintian")"
 
 dpkg-deb -x "$DEB" "${X:=$WORK/root}"
 [ "$("$X/usr/bin/quorvex" --version)" = "quorvex $VERSION" ] || fail "--version"
