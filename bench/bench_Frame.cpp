@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bench_Common.h"
+#include "XMath.h"
 #include "frame.h"
 #include "surface_Software.h"
 
@@ -40,6 +41,11 @@ void Step(benchmark::State& state, bool trace) {
         StepFrame(rig.engine);
         benchmark::ClobberMemory();
     }
+#ifdef QUORVEX_EXTENDED_IN_SOFTWARE
+    state.SetLabel("software extended");
+#else
+    state.SetLabel("x87 long double");
+#endif
     state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(AllocationCount() - allocationsBefore),
                                                             benchmark::Counter::kAvgIterations);
 }

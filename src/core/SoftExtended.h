@@ -30,7 +30,7 @@ public:
     constexpr SoftExtended() = default;
 
     // Exact: every float is a normal extended number.
-    constexpr SoftExtended(float f) {
+    [[gnu::always_inline]] constexpr SoftExtended(float f) {
         const uint32_t bits = std::bit_cast<uint32_t>(f);
         const uint16_t sign = static_cast<uint16_t>((bits >> 16) & 0x8000u);
         const int32_t e = static_cast<int32_t>((bits >> 23) & 0xffu);
@@ -129,9 +129,9 @@ public:
     constexpr SoftExtended operator-() const { return FromBits(static_cast<uint16_t>(se_ ^ 0x8000), sig_); }
     constexpr SoftExtended operator+() const { return *this; }
 
-    friend constexpr SoftExtended operator+(SoftExtended a, SoftExtended b) { return Add(a, b, false); }
-    friend constexpr SoftExtended operator-(SoftExtended a, SoftExtended b) { return Add(a, b, true); }
-    friend constexpr SoftExtended operator*(SoftExtended a, SoftExtended b) {
+    [[gnu::always_inline]] friend constexpr SoftExtended operator+(SoftExtended a, SoftExtended b) { return Add(a, b, false); }
+    [[gnu::always_inline]] friend constexpr SoftExtended operator-(SoftExtended a, SoftExtended b) { return Add(a, b, true); }
+    [[gnu::always_inline]] friend constexpr SoftExtended operator*(SoftExtended a, SoftExtended b) {
         if (!a.InRange() || !b.InRange()) return DefaultNaN();
         const bool negative = a.Negative() != b.Negative();
         if (a.IsZero() || b.IsZero()) return FromBits(negative ? 0x8000 : 0, 0);
@@ -190,7 +190,7 @@ public:
     }
 
     // Single precision in one rounding, float subnormals included.
-    friend constexpr float Single(SoftExtended x) {
+    [[gnu::always_inline]] friend constexpr float Single(SoftExtended x) {
         const uint32_t sign = x.Negative() ? 0x80000000u : 0u;
         if (!x.InRange()) {
             return std::bit_cast<float>(x.IsNaN() ? 0xffc00000u : sign | 0x7f800000u);
@@ -244,7 +244,7 @@ private:
 
     // A normalised significand with its biased exponent; flushes what falls
     // out of range.
-    static constexpr SoftExtended Pack(bool negative, int32_t e, uint64_t sig) {
+    [[gnu::always_inline]] static constexpr SoftExtended Pack(bool negative, int32_t e, uint64_t sig) {
         const uint16_t sign = negative ? 0x8000 : 0;
         if (e >= TopExponent) return Infinity(negative);
         if (e <= 0) return FromBits(sign, 0);  // would be subnormal
@@ -252,7 +252,7 @@ private:
     }
 
     // v has its leading bit at 127; e is the biased exponent of that bit.
-    static constexpr SoftExtended RoundPack(bool negative, int32_t e, U128 v) {
+    [[gnu::always_inline]] static constexpr SoftExtended RoundPack(bool negative, int32_t e, U128 v) {
         uint64_t hi = static_cast<uint64_t>(v >> 64);
         const uint64_t lo = static_cast<uint64_t>(v);
         if (lo > Lead || (lo == Lead && (hi & 1) != 0)) {
@@ -262,7 +262,7 @@ private:
     }
 
     // Whether dropping the low `drop` bits of sig (1..64) rounds kept up.
-    static constexpr uint32_t RoundsUp(uint64_t sig, int32_t drop, uint64_t kept) {
+    [[gnu::always_inline]] static constexpr uint32_t RoundsUp(uint64_t sig, int32_t drop, uint64_t kept) {
         const uint64_t half = uint64_t{1} << (drop - 1);
         const uint64_t rest = drop == 64 ? sig : sig & ((half << 1) - 1);
         return rest > half || (rest == half && (kept & 1) != 0);
@@ -278,7 +278,7 @@ private:
     }
 
     // -1, 0, 1, or 2 when either is a NaN.
-    static constexpr int Compare(SoftExtended a, SoftExtended b) {
+    [[gnu::always_inline]] static constexpr int Compare(SoftExtended a, SoftExtended b) {
         if (a.IsNaN() || b.IsNaN()) return 2;
         if (a.IsZero() && b.IsZero()) return 0;
         if (a.Negative() != b.Negative()) return a.Negative() ? -1 : 1;
@@ -288,7 +288,7 @@ private:
         return a.Negative() ? -c : c;
     }
 
-    static constexpr SoftExtended Add(SoftExtended a, SoftExtended b, bool subtract) {
+    [[gnu::always_inline]] static constexpr SoftExtended Add(SoftExtended a, SoftExtended b, bool subtract) {
         if (!a.InRange() || !b.InRange()) return DefaultNaN();
         if (subtract) b = -b;
         if (b.IsZero()) return a.IsZero() ? FromBits(a.se_ & b.se_ & 0x8000, 0) : a;
@@ -297,11 +297,10 @@ private:
         // 62 bits of room below each significand, and a sticky bit for
         // whatever is shifted out beyond them: enough for one rounding.
         const int32_t d = a.Exponent() - b.Exponent();
+        if (d >= 66) return a;  // |b| is under half of either unit next to a: a rounds back to itself
         const U128 wide = static_cast<U128>(a.sig_) << 62;
         U128 small = static_cast<U128>(b.sig_) << 62;
-        if (d >= 128) {
-            small = 1;
-        } else if (d > 0) {
+        if (d > 0) {
             const bool sticky = (small & ((static_cast<U128>(1) << d) - 1)) != 0;
             small = (small >> d) | sticky;
         }
