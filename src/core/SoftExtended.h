@@ -85,22 +85,6 @@ public:
         se_ = static_cast<uint16_t>((negative ? 0x8000 : 0) | (e + Bias));
     }
 
-    // The nearest extended number to a long double of any format, in one
-    // rounding; for reading values from the C library and from tests.
-    static SoftExtended Nearest(long double v) {
-        if (std::isnan(v)) return DefaultNaN();
-        if (std::isinf(v)) return Infinity(v < 0);
-        if (v == 0) return FromBits(std::signbit(v) ? 0x8000 : 0, 0);
-        int e = 0;
-        const long double scaled = std::ldexp(std::fabs(std::frexp(v, &e)), 64);  // in [2^63, 2^64)
-        uint64_t hi = static_cast<uint64_t>(scaled);
-        const long double rest = scaled - static_cast<long double>(hi);  // exact
-        if (rest > 0.5L || (rest == 0.5L && (hi & 1) != 0)) {
-            if (++hi == 0) hi = Lead, ++e;
-        }
-        return Pack(v < 0, e - 1 + Bias, hi);
-    }
-
     // The x87 encoding: sign and exponent in 16 bits, then the significand.
     static constexpr SoftExtended FromBits(uint16_t signExponent, uint64_t significand) {
         SoftExtended r;
@@ -145,7 +129,7 @@ public:
         const bool negative = a.Negative() != b.Negative();
         if (a.IsZero()) return FromBits(negative ? 0x8000 : 0, 0);
         int32_t e = a.Exponent() - b.Exponent() + Bias;
-        if (b.sig_ == Lead) return Pack(negative, e, a.sig_);  // a power of two: exact
+        if (b.sig_ == Lead) return RoundPack(negative, e, static_cast<U128>(a.sig_) << 64);  // a power of two: exact
         // The quotient's 64 bits, then the remainder tells the rest.
         const bool shiftOne = a.sig_ < b.sig_;
         if (shiftOne) --e;
@@ -255,6 +239,10 @@ private:
     [[gnu::always_inline]] static constexpr SoftExtended RoundPack(bool negative, int32_t e, U128 v) {
         uint64_t hi = static_cast<uint64_t>(v >> 64);
         const uint64_t lo = static_cast<uint64_t>(v);
+        // Just below the normal range the x87 unit rounds on its subnormal
+        // grid, one bit coarser: from all ones there that carries into the
+        // smallest normal number, which is in range.
+        if (e == 0 && hi == ~uint64_t{0}) return FromBits(negative ? 0x8001 : 1, Lead);
         if (lo > Lead || (lo == Lead && (hi & 1) != 0)) {
             if (++hi == 0) hi = Lead, ++e;
         }

@@ -59,6 +59,10 @@ TEST(SoftExtended, EveryOperationGivesTheBitsOfTheX87Unit) {
         const long double x = Make(n1, e, (r1 >> k1 | 1) << k1), y = Make(n2, e, (r2 >> k2 | 1) << k2);
         check(x, y), check(x * y, y), check(nextafterl(x * y, 0), y);
         check(Make(n1, e, (r3 & 1) ? ~uint64_t{0} : r1), Make(n2, e - 63 - static_cast<int32_t>(r2 % 3), (r3 & 2) ? Lead | (r2 >> 61) : r2));
+        // Products and quotients at the bottom of the normal range.
+        const int32_t k = static_cast<int32_t>(r3 % 64), low = (r3 & 8) ? 1 : 0;
+        const long double bottom = Make(n1, 1 + k, (r3 & 16) ? ~uint64_t{0} : r1);
+        check(bottom, Make(n2, Bias - k - low, (r3 & 32) ? Lead : r2)), check(bottom, Make(n2, Bias + k + low, (r3 & 32) ? Lead : r2));
         // Cancellation: nearly equal magnitudes.
         check(Make(n1, e, r1), Make(!n1, e - static_cast<int32_t>((r3 >> 20) & 1), r1 + (r2 % 16) - 8));
         // Perfect squares and their neighbours, at both exponent parities.
