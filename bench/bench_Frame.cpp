@@ -41,13 +41,13 @@ void Step(benchmark::State& state, bool trace) {
         StepFrame(rig.engine);
         benchmark::ClobberMemory();
     }
+    state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(AllocationCount() - allocationsBefore),
+                                                            benchmark::Counter::kAvgIterations);
 #ifdef QUORVEX_EXTENDED_IN_SOFTWARE
     state.SetLabel("software extended");
 #else
     state.SetLabel("x87 long double");
 #endif
-    state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(AllocationCount() - allocationsBefore),
-                                                            benchmark::Counter::kAvgIterations);
 }
 
 // What one paint costs with Trace on, apart from the copy to the window.
