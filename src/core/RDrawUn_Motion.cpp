@@ -1,5 +1,5 @@
 // Turning and drifting of the object, and the perspective that maps a turned
-// point to the surface. All arithmetic in Extended, stored as single.
+// point to the surface. All arithmetic in extended precision, stored as single.
 #include <cmath>
 
 #include "RDrawUn.h"

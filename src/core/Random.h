@@ -22,7 +22,7 @@ inline uint32_t RandomInt(RandomGenerator& rng, uint32_t n) {
     return static_cast<uint32_t>((static_cast<uint64_t>(rng.RandomSeed) * n) >> 32);
 }
 
-// Real in [0, 1): the new seed / 2^32, exact in Extended.
+// Real in [0, 1): the new seed / 2^32, exact in the extended format.
 inline Extended RandomReal(RandomGenerator& rng) {
     RandomStep(rng);
     return static_cast<Extended>(rng.RandomSeed) / 4294967296.0L;
