@@ -56,5 +56,6 @@ uint64_t AllocationCount();
 void RegisterMemcpy();
 void RegisterTracePasses();
 void RegisterFrames();
+void RegisterExtended();
 
 }  // namespace quorvex::bench

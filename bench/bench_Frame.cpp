@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bench_Common.h"
+#include "XMath.h"
 #include "frame.h"
 #include "surface_Software.h"
 
@@ -42,6 +43,11 @@ void Step(benchmark::State& state, bool trace) {
     }
     state.counters["allocs_per_frame"] = benchmark::Counter(static_cast<double>(AllocationCount() - allocationsBefore),
                                                             benchmark::Counter::kAvgIterations);
+#ifdef QUORVEX_EXTENDED_IN_SOFTWARE
+    state.SetLabel("software extended");
+#else
+    state.SetLabel("x87 long double");
+#endif
 }
 
 // What one paint costs with Trace on, apart from the copy to the window.

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     RegisterMemcpy();
     RegisterTracePasses();
     RegisterFrames();
+    RegisterExtended();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

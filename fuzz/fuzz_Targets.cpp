@@ -75,6 +75,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
 }
+#elif defined(QV_FUZZ_extended)
+// Two x87 numbers from the input (significand, then sign and exponent; the
+// leading bit follows the exponent), through every operation of the software
+// type and of the x87 unit.
+#include "../tests/core/x87_reference.h"
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    uint8_t bytes[20] = {};
+    std::memcpy(bytes, data, std::min<size_t>(size, sizeof bytes));
+    long double v[2];
+    for (int k = 0; k < 2; ++k) {
+        uint64_t m;
+        uint16_t se;
+        std::memcpy(&m, bytes + 10 * k, 8), std::memcpy(&se, bytes + 10 * k + 8, 2);
+        v[k] = quorvex::x87::Hard(se, (se & 0x7fff) != 0 ? m | quorvex::SoftExtended::Lead : 0);
+    }
+    char operands[80];
+    std::snprintf(operands, sizeof operands, "%La %La", v[0], v[1]);
+    quorvex::x87::CompareAll(v[0], v[1], [&](const char* op) { Check(false, op, operands); });
+    return 0;
+}
 #elif defined(QV_FUZZ_run_mode)
 #include "app.h"
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

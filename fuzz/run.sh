@@ -25,6 +25,7 @@ while read -r name runs maxlen; do
     fi
 done <<'TABLE'
 decimal 1000000 64
+extended 1000000 20
 run_mode 100000 4096
 settings_load 20000 16384
 render_options 100000 4096

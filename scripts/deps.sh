@@ -20,7 +20,7 @@ need=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
       libc6-dev:arm64 libstdc++-12-dev:arm64 libx11-dev:arm64 libxext-dev:arm64
       libxinerama-dev:arm64 libxrandr-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
       libfreetype-dev:arm64 libfontconfig-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64
-      libwayland-dev:arm64 libxkbcommon-dev:arm64)
+      libwayland-dev:arm64 libxkbcommon-dev:arm64 libbenchmark-dev:arm64 libboost-dev)
 
 missing=()
 for p in "${need[@]}"; do

@@ -62,63 +62,63 @@ void TruncatedCube(CloudBuilder& b) {
 namespace {
 
 // a + (b - a) * t per coordinate, rounded to single.
-Point3 Lerp(Point3 a, Point3 c, long double t) {
+Point3 Lerp(Point3 a, Point3 c, Extended t) {
     auto one = [t](float from, float to) {
-        const long double f = from;
-        return Single(f + (static_cast<long double>(to) - f) * t);
+        const Extended f = from;
+        return Single(f + (static_cast<Extended>(to) - f) * t);
     };
     return MakePoint(one(a.x, c.x), one(a.y, c.y), one(a.z, c.z));
 }
 
 // l1 - (l1 - l0) * t: the same point as Lerp(l0, l1, 1 - t) in exact
 // arithmetic, but rounded from the other end.
-Point3 LerpBack(Point3 l0, Point3 l1, long double t) {
+Point3 LerpBack(Point3 l0, Point3 l1, Extended t) {
     auto one = [t](float from, float to) {
-        const long double e = to;
-        return Single(e - (e - static_cast<long double>(from)) * t);
+        const Extended e = to;
+        return Single(e - (e - static_cast<Extended>(from)) * t);
     };
     return MakePoint(one(l0.x, l1.x), one(l0.y, l1.y), one(l0.z, l1.z));
 }
 
-constexpr long double R0 = 0.3664965986394558L;
-constexpr long double R1 = 0.7337085986394558L;
-constexpr long double R2 = 1.1009205986394557L;
-constexpr long double Tilt = 2.59L;
-constexpr long double ShortDrop = 0.431L;
-constexpr long double LongDrop = 0.862L;
-constexpr long double PentagonCut = 0.38196411709159583L;
-constexpr long double LowerCut = 0.333L;
+constexpr Extended R0 = ExtendedConstant(0xb.ba5713280deebe9p-5L, 0.3664965986394558L);
+constexpr Extended R1 = ExtendedConstant(0xb.bd453a3f350df3p-4L, 0.7337085986394558L);
+constexpr Extended R2 = ExtendedConstant(0x8.ceaf7575319209cp-3L, 1.1009205986394557L);
+constexpr Extended Tilt = ExtendedConstant(0xa.5c28f5c28f5c28fp-2L, 2.59L);
+constexpr Extended ShortDrop = ExtendedConstant(0xd.cac083126e978d5p-5L, 0.431L);
+constexpr Extended LongDrop = ExtendedConstant(0xd.cac083126e978d5p-4L, 0.862L);
+constexpr Extended PentagonCut = ExtendedConstant(0xc.390ccfe4ece6f6fp-5L, 0.38196411709159583L);
+constexpr Extended LowerCut = ExtendedConstant(0xa.a7ef9db22d0e56p-5L, 0.333L);
 
-long double PentagonAngle(int32_t i) { return ((static_cast<long double>(i) / 5.0L) * 2.0L) * Pi; }
+Extended PentagonAngle(int32_t i) { return ((static_cast<Extended>(i) / 5.0L) * 2.0L) * Pi; }
 
 // Square of the golden ratio.
-long double GoldenSquare() { return Cos(Pi / 5.0L) * 2.0L + 1.0L; }
+Extended GoldenSquare() { return Cos(Pi / 5.0L) * 2.0L + 1.0L; }
 
 // The golden ratio.
-long double Golden() { return Sin(Pi / 10.0L) * 2.0L + 1.0L; }
+Extended Golden() { return Sin(Pi / 10.0L) * 2.0L + 1.0L; }
 
 void AppendFootballVertices(CloudBuilder& b) {
     PointCloud& p = b.cloud;
     // Upper pentagon, then the ring just below it.
     for (int32_t i = 0; i < 5; ++i) {
-        const long double theta = PentagonAngle(i);
+        const Extended theta = PentagonAngle(i);
         AppendPoint(b, MakePoint(Single(Cos(theta) * R0), Single(Sin(theta) * R0), 1.0f));
     }
     const float ringZ = Single(1.0L - Sin(Tilt) * ShortDrop);
     for (int32_t i = 0; i < 5; ++i) {
-        const long double theta = PentagonAngle(i);
+        const Extended theta = PentagonAngle(i);
         AppendPoint(b, MakePoint(Single(Cos(theta) * R1), Single(Sin(theta) * R1), ringZ));
     }
     // The trisection points of a wider pentagon that is itself never shown.
     Point3 wide[5];
     const float wideZ = Single(1.0L - Sin(Tilt) * LongDrop);
     for (int32_t i = 0; i < 5; ++i) {
-        const long double theta = PentagonAngle(i);
+        const Extended theta = PentagonAngle(i);
         wide[i] = MakePoint(Single(Cos(theta) * R2), Single(Sin(theta) * R2), wideZ);
     }
     for (int32_t k = 0; k < 5; ++k) AppendSegmentPoints(b, wide[k], wide[(k + 1) % 5], 2);
 
-    const long double g = GoldenSquare();
+    const Extended g = GoldenSquare();
     for (int32_t k = 0; k < 5; ++k) {
         const Point3 base = p[5 + k];
         const Point3 l0 = Lerp(base, p[10 + (2 * k + 9) % 10], g);
@@ -134,7 +134,7 @@ void AppendFootballVertices(CloudBuilder& b) {
     for (int32_t m = 0; m < 10; ++m) reflected[m] = Lerp(p[20 + m], p[30 + (m + 9) % 10], 2.0L);
     for (int32_t j = 0; j < 5; ++j) AppendSegmentPoints(b, reflected[2 * j], reflected[2 * j + 1], 2);
 
-    const long double h = Golden();
+    const Extended h = Golden();
     for (int32_t j = 0; j < 5; ++j) {
         const Point3 u0 = Lerp(p[30 + 2 * j], p[41 + 2 * j], h);
         const Point3 u1 = Lerp(p[31 + 2 * j], p[40 + (2 * j + 2) % 10], h);

@@ -23,15 +23,15 @@ namespace {
 // The k-th of n interior points from a toward c; multiplying by k before the
 // division keeps the step count out of the rounding.
 float SegmentCoordinate(float a, float c, int32_t k, int32_t n) {
-    long double from = a;
-    long double to = c;
-    return Single(from + ((to - from) * static_cast<long double>(k)) / (static_cast<long double>(n) + 1.0L));
+    Extended from = a;
+    Extended to = c;
+    return Single(from + ((to - from) * static_cast<Extended>(k)) / (static_cast<Extended>(n) + 1.0L));
 }
 
 float CentroidCoordinate(float p, float q, float r) {
-    float m = Single((static_cast<long double>(q) + static_cast<long double>(r)) / 2.0L);
-    long double apex = p;
-    return Single(apex + ((static_cast<long double>(m) - apex) * 2.0L) / 3.0L);
+    float m = Single((static_cast<Extended>(q) + static_cast<Extended>(r)) / 2.0L);
+    Extended apex = p;
+    return Single(apex + ((static_cast<Extended>(m) - apex) * 2.0L) / 3.0L);
 }
 
 }  // namespace

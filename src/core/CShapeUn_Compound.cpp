@@ -98,9 +98,9 @@ namespace {
 
 // One circle of `steps` points on each of the six planes at +-offset,
 // sampled together so the six circles grow point by point.
-void AppendFaceCircles(CloudBuilder& b, int32_t steps, long double radius, float offset) {
+void AppendFaceCircles(CloudBuilder& b, int32_t steps, Extended radius, float offset) {
     for (int32_t i = 0; i < steps; ++i) {
-        const float a = Single(((static_cast<long double>(i) / static_cast<long double>(steps)) * 2.0L) * Pi);
+        const float a = Single(((static_cast<Extended>(i) / static_cast<Extended>(steps)) * 2.0L) * Pi);
         const float c = Single(Cos(a) * radius);
         const float s = Single(Sin(a) * radius);
         AppendPoint(b, MakePoint(offset, c, s));

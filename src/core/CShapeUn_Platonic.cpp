@@ -19,8 +19,8 @@ using shape_edges::Edge;
 // vertex 5 a hair off the y-z plane.
 void IcosahedronVertices(Point3 (&v)[12]) {
     for (int32_t m = 0; m < 5; ++m) {
-        const float theta = Single((static_cast<long double>(m) / 5.0L) * 2.0L * Pi);
-        const long double odd = static_cast<long double>(theta) + Pi / 5.0L;
+        const float theta = Single((static_cast<Extended>(m) / 5.0L) * 2.0L * Pi);
+        const Extended odd = static_cast<Extended>(theta) + Pi / 5.0L;
         v[2 * m] = MakePoint(Single(Sin(theta)), Single(Cos(theta)), 0.5f);
         v[2 * m + 1] = MakePoint(Single(Sin(odd)), Single(Cos(odd)), -0.5f);
     }

@@ -42,23 +42,23 @@ void AdvanceColourCycle(Engine& e) {
     Tick(n[2], BluePeriod);
 
     float* tint = e.TintColour;
-    tint[0] = Single((Cos(n[0] / 540.0L * Pi) + 1.0L) * 255.0L / 2.0L);
-    tint[1] = Single((Sin(n[1] / 630.0L * Pi) + 1.0L) * 255.0L / 2.0L);
-    tint[2] = Single((Sin(n[2] / 720.0L * Pi) + 1.0L) * 255.0L / 2.0L);
+    tint[0] = Single((Cos(static_cast<Extended>(n[0]) / 540.0L * Pi) + 1.0L) * 255.0L / 2.0L);
+    tint[1] = Single((Sin(static_cast<Extended>(n[1]) / 630.0L * Pi) + 1.0L) * 255.0L / 2.0L);
+    tint[2] = Single((Sin(static_cast<Extended>(n[2]) / 720.0L * Pi) + 1.0L) * 255.0L / 2.0L);
 
     // Keep the total near 500 so the hue wanders at a steady lightness.
-    const long double sum = static_cast<long double>(tint[0]) + tint[1] + tint[2];
+    const Extended sum = static_cast<Extended>(tint[0]) + tint[1] + tint[2];
     const float factor = sum == 0.0L ? 1.0f : Single(500.0L / sum);
     for (int k = 0; k < 3; ++k) {
-        tint[k] = Single(static_cast<long double>(tint[k]) * factor);
+        tint[k] = Single(static_cast<Extended>(tint[k]) * factor);
         if (tint[k] > 255.0f) tint[k] = 255.0f;
     }
 }
 
 void RewritePalette(Engine& e) {
-    const long double red = e.TintColour[0] / 255.0L;
-    const long double green = e.TintColour[1] / 255.0L;
-    const long double blue = e.TintColour[2] / 255.0L;
+    const Extended red = static_cast<Extended>(e.TintColour[0]) / 255.0L;
+    const Extended green = static_cast<Extended>(e.TintColour[1]) / 255.0L;
+    const Extended blue = static_cast<Extended>(e.TintColour[2]) / 255.0L;
     for (int i = 0; i < 256; ++i) {
         ColourEntry& entry = e.Palette[i];
         entry.red = static_cast<uint8_t>(Truncate(red * i));
@@ -82,7 +82,7 @@ PointColours ColoursFor(const Engine& e, int32_t brightness) {
     const SaverSettings& s = *e.Settings;
     const int32_t b = brightness;
     // The corners of a plus-shaped point are drawn darker.
-    const int32_t b2 = s.PrimitivePoints ? b : Truncate(b / 1.5L);
+    const int32_t b2 = s.PrimitivePoints ? b : Truncate(static_cast<Extended>(b) / 1.5L);
     PointColours out;
     if (s.HuesOfGray) {
         const auto grey = static_cast<uint32_t>(b);

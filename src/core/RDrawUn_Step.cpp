@@ -10,14 +10,14 @@ namespace {
 
 constexpr float MaxElapsedMs = 40.0f;
 // A morph spans 1500 ms of summed elapsed time: progress 0..100 at 1/15 per ms.
-constexpr long double MorphDivisor = 15.0L;
+constexpr Extended MorphDivisor = 15.0L;
 
 float MeasureElapsed(Engine& e) {
     // Unsigned difference: a wrap of the 32-bit counter still gives the true
     // small step instead of a huge negative one.
     const uint32_t now = e.Ticks->Now();
     const uint32_t diff = now - e.LastFrameTick;
-    float elapsed = Single(static_cast<long double>(diff));
+    float elapsed = Single(static_cast<Extended>(diff));
     if (elapsed > MaxElapsedMs) elapsed = MaxElapsedMs;
     e.LastFrameTick = e.Ticks->Now();
     return elapsed;
@@ -25,12 +25,12 @@ float MeasureElapsed(Engine& e) {
 
 void AdvanceMorph(Engine& e, float elapsed) {
     if (e.HoldTimer > 0.0f) {
-        e.HoldTimer = Single(static_cast<long double>(e.HoldTimer) - elapsed);
+        e.HoldTimer = Single(static_cast<Extended>(e.HoldTimer) - elapsed);
         return;
     }
     const bool unsort = e.Settings->UnSortPoints;
     if (e.MorphForward) {
-        e.MorphProgress = Single(static_cast<long double>(e.MorphProgress) + elapsed / MorphDivisor);
+        e.MorphProgress = Single(static_cast<Extended>(e.MorphProgress) + elapsed / MorphDivisor);
         if (e.MorphProgress >= 100.0f) {
             e.MorphProgress = 100.0f;
             e.MorphForward = false;
@@ -39,7 +39,7 @@ void AdvanceMorph(Engine& e, float elapsed) {
             NextShape(e.Sequencer, e.Random, e.CloudA, unsort);
         }
     } else {
-        e.MorphProgress = Single(static_cast<long double>(e.MorphProgress) - elapsed / MorphDivisor);
+        e.MorphProgress = Single(static_cast<Extended>(e.MorphProgress) - elapsed / MorphDivisor);
         if (e.MorphProgress <= 0.0f) {
             e.MorphProgress = 0.0f;
             e.MorphForward = true;
@@ -70,14 +70,14 @@ void DrawPoints(Engine& e) {
 }  // namespace
 
 void BlendClouds(Engine& e) {
-    const long double progress = e.MorphProgress;
+    const Extended progress = e.MorphProgress;
     for (int i = 0; i < CloudCapacity; ++i) {
         const Point3& a = e.CloudA[i];
         const Point3& b = e.CloudB[i];
         Point3& out = e.BlendedCloud[i];
-        out.x = Single(a.x + (static_cast<long double>(b.x) - a.x) * progress / 100.0L);
-        out.y = Single(a.y + (static_cast<long double>(b.y) - a.y) * progress / 100.0L);
-        out.z = Single(a.z + (static_cast<long double>(b.z) - a.z) * progress / 100.0L);
+        out.x = Single(a.x + (static_cast<Extended>(b.x) - a.x) * progress / 100.0L);
+        out.y = Single(a.y + (static_cast<Extended>(b.y) - a.y) * progress / 100.0L);
+        out.z = Single(a.z + (static_cast<Extended>(b.z) - a.z) * progress / 100.0L);
     }
 }
 
@@ -96,8 +96,8 @@ void SetUpSurface(Engine& e, int32_t width, int32_t height) {
     e.ClientBottom = height;
     e.ProjectionCentre[0] = width / 2;
     e.ProjectionCentre[1] = height / 2;
-    e.ProjectionScale[0] = Single(static_cast<long double>(width / 8));
-    e.ProjectionScale[1] = Single(static_cast<long double>(height / 6));
+    e.ProjectionScale[0] = Single(static_cast<Extended>(width / 8));
+    e.ProjectionScale[1] = Single(static_cast<Extended>(height / 6));
     if (s.Trace && s.HuesOfGray) {
         FillGreyTable(e.Palette);
         e.Target->SetColourTable(e.Palette);
@@ -105,7 +105,7 @@ void SetUpSurface(Engine& e, int32_t width, int32_t height) {
     if (!s.Trace && !e.TempoApplied) {
         // Without trails the picture looks calmer at a faster tempo.
         e.TempoApplied = true;
-        constexpr long double Tempo = 1.33L;
+        constexpr Extended Tempo = ExtendedConstant(0xa.a3d70a3d70a3d71p-3L, 1.33L);
         e.CentreVelocity.x = Single(e.CentreVelocity.x * Tempo);
         e.CentreVelocity.y = Single(e.CentreVelocity.y * Tempo);
         e.CentreVelocity.z = Single(e.CentreVelocity.z * Tempo);

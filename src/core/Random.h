@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "Extended.h"
+
 namespace quorvex {
 
 struct RandomGenerator {
@@ -20,10 +22,10 @@ inline uint32_t RandomInt(RandomGenerator& rng, uint32_t n) {
     return static_cast<uint32_t>((static_cast<uint64_t>(rng.RandomSeed) * n) >> 32);
 }
 
-// Real in [0, 1): the new seed / 2^32, exact in long double.
-inline long double RandomReal(RandomGenerator& rng) {
+// Real in [0, 1): the new seed / 2^32, exact in the extended format.
+inline Extended RandomReal(RandomGenerator& rng) {
     RandomStep(rng);
-    return static_cast<long double>(rng.RandomSeed) / 4294967296.0L;
+    return static_cast<Extended>(rng.RandomSeed) / 4294967296.0L;
 }
 
 }  // namespace quorvex

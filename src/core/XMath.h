@@ -11,11 +11,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "Extended.h"
+
 namespace quorvex {
 
-inline constexpr long double Pi = 3.141592653589793238462643383279502884L;
+inline constexpr Extended Pi = ExtendedConstant(0xc.90fdaa22168c235p-2L, 3.141592653589793238462643383279502884L);
 
-// Sine and cosine in long double, the same bits on every build. Not
+// Sine and cosine in extended precision, the same bits on every build. Not
 // correctly rounded: against 300-bit arithmetic, over 100 000 arguments each
 // of |x| <= 8 and |x| <= 2^20, 5.4 % of sines and 5.9 % of cosines are not the
 // nearest long double, and 77 of the 200 000 results are off by more than one
@@ -25,22 +27,21 @@ inline constexpr long double Pi = 3.141592653589793238462643383279502884L;
 // the rare value that lies within about a unit of a single's rounding
 // boundary, and then alike on every build. The argument reduction is exact
 // enough that sin(Pi) is right in all its digits. For |x| >= 2^30 they fall
-// back to the C library, which differs between builds; no caller gets there
+// back to the C library, which differs between builds (the software type has
+// none and gives a NaN); no caller gets there
 // (spin angles stay below 16384 rad plus a frame's turn, the colour cycle
 // within 2 pi, the shapes within 32 pi).
-long double Sin(long double x);
-long double Cos(long double x);
+Extended Sin(Extended x);
+Extended Cos(Extended x);
 
+// The software type brings its own Sqrt, NearbyInt, Truncate, RoundHalfEven
+// and Single; these are the hardware ones.
+#ifndef QUORVEX_EXTENDED_IN_SOFTWARE
 inline long double Sqrt(long double x) {
-#if defined(__i386__) || defined(__x86_64__)
     __asm__("fsqrt" : "+t"(x));
     return x;
-#else
-    return std::sqrt(x);
-#endif
 }
 
-#if defined(__i386__) || defined(__x86_64__)
 // The x87 integer store in whatever rounding mode is set: one of the two
 // integers next to x, for |x| < 2^31 - 1. The conversions below correct it to the
 // one they want instead of switching the rounding mode, whose control-word
@@ -50,9 +51,6 @@ inline int32_t NearInteger(long double x) {
     __asm__("fistpl %0" : "=m"(r) : "t"(x) : "st");
     return r;
 }
-#else
-inline int32_t NearInteger(long double x) { return static_cast<int32_t>(std::nearbyint(x)); }
-#endif
 
 // Conversion toward zero, for |x| < 2^31 - 1. Which way the store rounded
 // is as good as random, so the correction is arithmetic, not a branch.
@@ -81,5 +79,10 @@ inline int32_t RoundHalfEven(long double x) {
 // Round an extended value to single precision: the one place a stored float
 // is made from an intermediate.
 inline float Single(long double x) { return static_cast<float>(x); }
+
+// The nearest integral value, ties to even in the rounding mode the engine
+// runs in.
+inline long double NearbyInt(long double x) { return std::nearbyint(x); }
+#endif
 
 }  // namespace quorvex

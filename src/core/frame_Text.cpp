@@ -17,7 +17,7 @@ size_t FpsText(int32_t frameCount, uint32_t elapsedMs, const char* suffix, char*
     if (outSize == 0) return 0;
     out[0] = '\0';
     if (elapsedMs == 0) return 0;
-    long double fps = static_cast<long double>(frameCount) / static_cast<long double>(elapsedMs) * 1000.0L;
+    Extended fps = static_cast<Extended>(frameCount) / static_cast<Extended>(elapsedMs) * 1000.0L;
     // A frame count of 2^31 in one millisecond cannot happen on a real clock;
     // keep the conversion defined anyway.
     if (fps > 2147483647.0L) fps = 2147483647.0L;

@@ -8,7 +8,24 @@
 
 #include "RDrawUn.h"
 
+// The vector code each processor gets: SSE2 with AVX2 beside it on x86, NEON
+// on arm64; elsewhere the fast passes are the plain ones.
+#if defined(__i386__) || defined(__x86_64__)
+#define QUORVEX_TRACE_SSE2 1
+#define QUORVEX_TRACE_AVX2 1
+#define QUORVEX_TRACE_VECTOR 1
+#elif defined(__aarch64__) && defined(__ARM_NEON)
+#define QUORVEX_TRACE_NEON 1
+#define QUORVEX_TRACE_VECTOR 1
+#endif
+
 namespace quorvex {
+
+#ifdef QUORVEX_TRACE_AVX2
+inline constexpr bool TraceAvx2Built = true;
+#else
+inline constexpr bool TraceAvx2Built = false;
+#endif
 
 // The rows a Diffusion band works on: lane 0 is the finished row above the
 // band, lanes 1..outRows are rewritten, lane outRows + 1 is the untouched row
@@ -19,7 +36,8 @@ struct DiffusionBand {
 };
 
 // Which instruction set the fast passes use. Automatic picks AVX2 where it is
-// usable; a test pins each path in turn.
+// usable; a test pins each path in turn. Sse2 stands for the 16-byte
+// baseline, NEON on arm64.
 enum class TraceVectorPath { Automatic, Sse2, Avx2 };
 void SetTraceVectorPath(TraceVectorPath path);
 bool Avx2Usable();

@@ -2,6 +2,8 @@
 // Diffusion carries two bands per register. Only reached after Avx2Usable().
 // The standard headers come before the target switch so that nothing they
 // define is compiled for AVX2 and shared with the baseline code.
+#include "frame_TraceFast.h"
+#ifdef QUORVEX_TRACE_AVX2
 #include <immintrin.h>
 
 #include <algorithm>
@@ -84,4 +86,5 @@ void DiffusionAvx2(IndexedPixels px, int32_t fade) { DiffusionT<Avx2Ops>(px, fad
 
 #if defined(__clang__)
 #pragma clang attribute pop
+#endif
 #endif

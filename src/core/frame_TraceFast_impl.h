@@ -32,7 +32,11 @@ inline typename Ops::V FloorMean4(typename Ops::V a, typename Ops::V b, typename
 // Keeps the compiler from folding a load into each instruction that uses it.
 template <class V>
 inline void InRegister(V& v) {
+#if defined(__aarch64__)
+    __asm__("" : "+w"(v));
+#else
     __asm__("" : "+x"(v));
+#endif
 }
 
 template <class Ops>

@@ -170,13 +170,13 @@ TEST_F(Eng, SpinTurnsXThenYAndShedsWholeTurnsPast16384) {
     AdvanceSpin(engine, 40.0f);
     EXPECT_GT(engine.SpinAngle.x, 16383.9f) << "kept below the limit";
     for (int k = 0; k < 100; ++k) AdvanceSpin(engine, 40.0f);
-    const long double turned = 101 * 40 * 0.5L * Pi / 1000;
+    const Extended turned = 101 * 40 * 0.5L * Pi / 1000;
     for (int axis = 0; axis < 2; ++axis) {
         const float now = axis == 0 ? engine.SpinAngle.x : engine.SpinAngle.y;
-        const long double expected = axis == 0 ? 16383.9f + turned : -16383.9f - turned;
+        const Extended expected = axis == 0 ? 16383.9f + turned : -16383.9f - turned;
         EXPECT_LT(std::fabs(now), 2 * Pi) << axis;
-        EXPECT_NEAR(double(Sin(now)), double(Sin(expected)), 5e-3) << axis;
-        EXPECT_NEAR(double(Cos(now)), double(Cos(expected)), 5e-3) << axis;
+        EXPECT_NEAR(Single(Sin(now)), Single(Sin(expected)), 5e-3) << axis;
+        EXPECT_NEAR(Single(Cos(now)), Single(Cos(expected)), 5e-3) << axis;
     }
 }
 

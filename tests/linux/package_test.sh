@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian packages scripts/build.sh made after this build of the tool: files, fields, lintian, and the tool, the
-# xscreensaver hack, its settings file and the manual page taken out with dpkg-deb -x (nothing is installed).
+# xscreensaver hack, its settings file and the manual page taken out with dpkg-deb -x (nothing is installed). For
+# another architecture's package, QUORVEX_EMULATOR runs its programs (qemu-aarch64-static -L /usr/aarch64-linux-gnu).
 source "$(dirname "$0")/lib.sh"
 VERSION=$(sed -n 's/^project(Quorvex VERSION \([0-9.]*\).*/\1/p' "$HERE/../../CMakeLists.txt")
 CHANGES=${QUORVEX_CHANGES:-$HERE/../../build/deb/quorvex_${VERSION}-1_$(dpkg --print-architecture).changes}
@@ -17,10 +18,11 @@ want=$(printf '%s\n' lrwxrwxrwx:./usr/libexec/xscreensaver/quorvex-\>../../bin/q
 ! ldd "$QUORVEX" | grep -q libwayland-client ||
   [[ $(dpkg-deb -f "$DEB" Depends) == *libwayland-client0*libxkbcommon0* ]] || fail "Wayland: $(dpkg-deb -f "$DEB")"
 
+read -ra RUN <<<"${QUORVEX_EMULATOR:-}"
 dpkg-deb -x "$DEB" "${X:=$WORK/root}"
-[ "$("$X/usr/bin/quorvex" --version)" = "quorvex $VERSION" ] || fail "--version"
+[ "$("${RUN[@]}" "$X/usr/bin/quorvex" --version)" = "quorvex $VERSION" ] || fail "--version"
 start_x Xvfb -screen 0 320x240x24 -noreset
-"$X/usr/libexec/xscreensaver/quorvex" -root -duration 1 -stats 2>"$WORK/err" &&
+"${RUN[@]}" "$X/usr/libexec/xscreensaver/quorvex" -root -duration 1 -stats 2>"$WORK/err" &&
   grep -Eq ' [1-9][0-9]* frames' "$WORK/err" || fail "the hack as xscreensaver starts it: $(cat "$WORK/err")"
 
 # Every argument quorvex.xml can pass is accepted (options are all read before
@@ -31,7 +33,7 @@ for el in ET.parse(sys.argv[1]).getroot().iter():
     for v in filter(None, (el.get(k) for k in ("arg", "arg-set", "arg-unset"))):
         print(*{v.replace("%", str(n)) for n in range(int(el.get("low", 0)), int(el.get("high", 0)) + 1)}, sep="\n")
 PY
-"$X/usr/bin/quorvex" $(<"$WORK/args") --help-window >/dev/null 2>"$WORK/err" || fail "quorvex.xml: $(cat "$WORK/err")"
+"${RUN[@]}" "$X/usr/bin/quorvex" $(<"$WORK/args") --help-window >/dev/null 2>"$WORK/err" || fail "quorvex.xml: $(cat "$WORK/err")"
 for o in root trace{,-mode,-length} show-{fps,clock} hues-of-gray {primitive,mix}-points move-3d mouse-sens; do
   grep -Eq -- "^--(no-)?$o( |$)" "$WORK/args" || fail "quorvex.xml has no control for --$o"
 done
