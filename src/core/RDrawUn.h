@@ -38,6 +38,11 @@ struct IndexedPixels {
     int32_t stride = 0;
 };
 
+// A picture the trace passes can address; they leave any other as it is.
+inline bool Usable(const IndexedPixels& px) {
+    return px.bits != nullptr && px.width > 0 && px.height > 0 && px.stride >= px.width;
+}
+
 class TickSource {
 public:
     virtual ~TickSource() = default;

@@ -13,10 +13,6 @@ inline uint8_t* Row(const IndexedPixels& px, int32_t y) {
     return px.bits + static_cast<size_t>(y) * static_cast<size_t>(px.stride);
 }
 
-bool Usable(const IndexedPixels& px) {
-    return px.bits != nullptr && px.width > 0 && px.height > 0 && px.stride >= px.width;
-}
-
 }  // namespace
 
 TraceEffect EffectFor(int32_t traceModeInd) {

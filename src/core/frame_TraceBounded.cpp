@@ -13,10 +13,6 @@ namespace quorvex {
 
 namespace {
 
-bool Usable(const IndexedPixels& px) {
-    return px.bits != nullptr && px.width > 0 && px.height > 0 && px.stride >= px.width;
-}
-
 // Part of a picture as a picture of its own; rows keep the full stride.
 IndexedPixels View(const IndexedPixels& px, const Rect& r) {
     return IndexedPixels{px.bits + static_cast<size_t>(r.top) * static_cast<size_t>(px.stride) + r.left,

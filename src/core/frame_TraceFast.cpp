@@ -122,11 +122,6 @@ bool UseAvx2() {
     return Avx2Usable();
 }
 
-// The plain passes leave a surface they cannot address alone; so do these.
-bool Usable(const IndexedPixels& px) {
-    return px.bits != nullptr && px.width > 0 && px.height > 0 && px.stride >= px.width;
-}
-
 void FireRowPlain(uint8_t* out, const uint8_t* below, const uint8_t* below2, int32_t width, int32_t fade) {
     for (int32_t x = 1; x <= width - 2; ++x) {
         const int32_t v = static_cast<int32_t>((below[x - 1] + below[x] + below[x + 1] + below2[x]) >> 2) - fade;
