@@ -28,6 +28,14 @@ const wl_buffer_listener bufferListener = {
 
 }  // namespace
 
+namespace {
+
+bool Overlap(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
 void ShmBuffers::Slot::AddStale(const Rect& r) {
     if (whole || IsEmpty(r)) return;
     if (staleCount == MaxStale) {
@@ -125,8 +133,18 @@ void ShmBuffers::Write(int slot, const SoftwareSurface& surface, const Rect& cha
     if (s.whole) {
         ConvertPart(s, surface, Rect{0, 0, width_, height_});
     } else {
-        for (int k = 0; k < s.staleCount; ++k) ConvertPart(s, surface, s.stale[k]);
-        ConvertPart(s, surface, changed);
+        // What this present puts mostly overlaps what the last one put: one
+        // pass over both converts each pixel once.
+        Rect part = changed;
+        for (int k = 0; k < s.staleCount; ++k) {
+            const Rect& r = s.stale[k];
+            if (Overlap(r, part)) {
+                part = Union(part, r);
+            } else {
+                ConvertPart(s, surface, r);
+            }
+        }
+        ConvertPart(s, surface, part);
     }
     s.whole = false;
     s.staleCount = 0;
