@@ -22,9 +22,6 @@ set(quorvex_version_flags
   "-Wl,--major-subsystem-version,${QUORVEX_WIN_MAJOR},--minor-subsystem-version,${QUORVEX_WIN_MINOR}")
 string(APPEND quorvex_version_flags
   " -Wl,--major-os-version,${QUORVEX_WIN_MAJOR},--minor-os-version,${QUORVEX_WIN_MINOR}")
-# No link time in the PE header (nor in the checksum computed over it), so
-# that the same commit links to the same bytes.
-string(APPEND quorvex_version_flags " -Wl,--no-insert-timestamp")
 # Small binaries: every function in a section of its own, unused ones dropped
 # at link time, symbols stripped.
 set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=${quorvex_winnt} -DWINVER=${quorvex_winnt} -ffunction-sections -fdata-sections")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: unit tests, the Linux front end under
-# Xvfb, the real Quorvex.scr under Wine, the sanitizer build and short fuzz runs.
+# Xvfb, the real Quorvex.scr under Wine, a second build compared with the first,
+# the arm64 build under qemu, the sanitizer build and short fuzz runs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
@@ -9,6 +10,10 @@ source "$root/scripts/compiler-cache.sh"
 
 cd "$root/build/native"
 ctest --output-on-failure -j 2 --timeout 900
+
+# The artefacts just built, built again elsewhere by another user in another
+# locale, time zone and year, must come out byte for byte the same.
+bash "$root/scripts/repro.sh" "$root"
 
 # ---------------------------------------------------------------- other processors
 # The engine on the software extended type, on x86 and on arm64: the same
