@@ -130,7 +130,7 @@ bool Runner::Rebuild(int32_t width, int32_t height) {
         p.presenter.SetOrigin(p.area.left, p.area.top);
         if (!p.presenter.Resize(w, h, error_)) return false;
         p.host.Place(p.area.left, p.area.top, i == 0);
-        ResizeAnimation(p.animation, p.surface, p.host, w, h);
+        ResizeAnimation(p.animation, p.surface, w, h);
     }
     surfaceReady_ = true;
     paintEnabled_ = true;
@@ -158,7 +158,8 @@ void Runner::HandleEvent(XEvent& ev) {
             return;
         case Expose:
             if (ours) {
-                for (auto& p : panels_) p->host.WindowExposed();
+                // The window lost its contents: the next present puts whole frames.
+                for (auto& p : panels_) p->animation.engine.Changed.whole = true;
             }
             return;
         case MapNotify:
@@ -279,7 +280,7 @@ int Runner::Run(int wakeRead) {
                 // whenever the window loses it.
                 if (!hold) {
                     PaintFrame(p->animation.engine, p->animation.paint, p->host, FpsSuffix);
-                } else if (!held_ || p->host.Exposed()) {
+                } else if (!held_ || p->animation.engine.Changed.whole) {
                     PresentOnly(p->animation.engine, p->host);
                 }
             }

@@ -12,12 +12,6 @@ constexpr int32_t ClockMargin = 25;
 
 }  // namespace
 
-Rect PanelHost::TakePutArea(const Rect& area) {
-    if (!putWhole_) return area;
-    putWhole_ = false;
-    return Rect{0, 0, surface_.Width(), surface_.Height()};
-}
-
 Rect PanelHost::DrawClock(const char* text, size_t length, const PackedColour* colour) {
     if (!texts_) return Rect{};
     return face_.Draw(surface_, surface_.Width() - ClockMargin, ClockMargin, text, length, colour);
@@ -46,9 +40,8 @@ void StartAnimation(Animation& a, SaverSettings& settings, TickSource& ticks, Dr
     PrepareClouds(e);
 }
 
-void ResizeAnimation(Animation& a, SoftwareSurface& surface, PanelHost& host, int32_t width, int32_t height) {
+void ResizeAnimation(Animation& a, SoftwareSurface& surface, int32_t width, int32_t height) {
     surface.Resize(width, height, a.engine.Settings->Trace ? SurfaceKind::Indexed : SurfaceKind::Rgb);
-    host.PutWholeNext();
     SetUpSurface(a.engine, width, height);
 }
 

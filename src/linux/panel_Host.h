@@ -27,20 +27,11 @@ public:
     // animation only.
     void ShowTexts(bool texts) { texts_ = texts; }
     bool Texts() const { return texts_; }
-    // The screen lost its copy of the surface (an expose, a new surface):
-    // put the whole frame next time.
-    void PutWholeNext() { putWhole_ = true; }
-    bool Exposed() const { return putWhole_; }
 
 protected:
-    // What a Present of `area` must put: the whole surface once after the
-    // screen lost its copy, else `area`.
-    Rect TakePutArea(const Rect& area);
-
     SoftwareSurface& surface_;
 
 private:
-    bool putWhole_ = true;
     bool texts_ = true;
     ClockFace& face_;
     const ClockStyle& style_;
@@ -57,6 +48,7 @@ void StartAnimation(Animation& a, SaverSettings& settings, TickSource& ticks, Dr
                     size_t index);
 // A surface of the new size for the animation (the Windows WM_SIZE): the
 // picture kind follows Trace, and the engine gets its projection again.
-void ResizeAnimation(Animation& a, SoftwareSurface& surface, PanelHost& host, int32_t width, int32_t height);
+// The new surface is presented whole.
+void ResizeAnimation(Animation& a, SoftwareSurface& surface, int32_t width, int32_t height);
 
 }  // namespace quorvex::linux_host

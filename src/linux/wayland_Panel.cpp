@@ -175,7 +175,7 @@ bool WaylandPanel::Update(std::string& error) {
             wp_viewport_set_destination(viewport_, width, height);
         }
     }
-    ResizeAnimation(animation, PanelPixels::surface, *this, pixelWidth, pixelHeight);
+    ResizeAnimation(animation, PanelPixels::surface, pixelWidth, pixelHeight);
     return true;
 }
 
@@ -185,10 +185,9 @@ bool WaylandPanel::Ready() const {
 
 void WaylandPanel::Present(const Rect& area) {
     slot_ = buffers_.FreeSlot();
-    const Rect put = TakePutArea(area);
-    buffers_.Write(slot_, PanelPixels::surface, put);
+    buffers_.Write(slot_, PanelPixels::surface, area);
     damageCount_ = 0;
-    if (!IsEmpty(put)) damage_[damageCount_++] = put;
+    if (!IsEmpty(area)) damage_[damageCount_++] = area;
     // Where the last FPS text was, the surface shows through again.
     if (!IsEmpty(lastFps_)) damage_[damageCount_++] = lastFps_;
     lastFps_ = Rect{};

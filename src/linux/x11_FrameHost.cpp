@@ -41,8 +41,7 @@ X11FrameHost::~X11FrameHost() {
 }
 
 void X11FrameHost::Present(const Rect& area) {
-    const Rect put = TakePutArea(area);
-    presenter_.ShowParts(surface_, &put, 1);
+    presenter_.ShowParts(surface_, &area, 1);
 }
 
 void X11FrameHost::DrawFps(const char* text, size_t length) {

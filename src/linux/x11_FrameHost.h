@@ -31,8 +31,6 @@ public:
         originY_ = y;
         ShowTexts(texts);
     }
-    // The window lost its contents (an expose): put the whole frame next time.
-    void WindowExposed() { PutWholeNext(); }
 
 private:
     Session& session_;
